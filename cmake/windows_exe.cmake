@@ -1,0 +1,32 @@
+# tolvu.exe: a GUI-subsystem program with a Unicode entry point, its runtimes
+# linked in statically so that it imports only DLLs every Windows has.
+if(POLICY CMP0091)
+  cmake_policy(SET CMP0091 NEW)
+endif()
+set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
+set_property(TARGET tolvu_core PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
+
+enable_language(RC)
+
+set(TOLVU_VERSION_COMMAS
+    "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
+configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.rc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest
+               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest COPYONLY)
+
+add_executable(tolvu WIN32
+  src/host/win_main.cpp
+  src/host/windows_host.cpp
+  ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
+)
+target_link_libraries(tolvu PRIVATE tolvu_core advapi32)
+target_compile_definitions(tolvu PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+set_property(TARGET tolvu PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
+
+if(MSVC)
+  # The manifest comes from the resource script; keep the linker's own out.
+  target_link_options(tolvu PRIVATE /MANIFEST:NO)
+else()
+  target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+endif()

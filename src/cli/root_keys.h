@@ -1,0 +1,20 @@
+// The predefined registry root keys the tool accepts, by abbreviation and
+// long name, with the 32-bit handle values the registry calls take.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tolvu {
+
+constexpr std::uint32_t kNoRoot = 0;
+
+// The handle for an abbreviation or long name in any case, kNoRoot for
+// "NONE", nothing for any other name.
+std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName);
+
+// The long name of a handle of the table; empty for any other value.
+std::u16string RootKeyName(std::uint32_t handle);
+
+}  // namespace tolvu

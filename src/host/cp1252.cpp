@@ -1,0 +1,43 @@
+#include "host/cp1252.h"
+
+#include <cstdint>
+
+namespace tolvu {
+namespace {
+
+// Bytes 0x80 to 0x9F; the five bytes Windows leaves undefined map to the
+// C1 control of the same number, as its conversion tables do.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::optional<char> EncodeCharacter(char16_t ch) {
+  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+    return static_cast<char>(static_cast<std::uint8_t>(ch));
+  }
+  for (std::uint8_t i = 0; i < 32; ++i) {
+    if (kHighControls[i] == ch) {
+      return static_cast<char>(static_cast<std::uint8_t>(0x80 + i));
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeCp1252(const std::u16string& text) {
+  std::string bytes;
+  for (const char16_t ch : text) {
+    const std::optional<char> byte = EncodeCharacter(ch);
+    if (!byte) {
+      return std::nullopt;
+    }
+    bytes.push_back(*byte);
+  }
+  return bytes;
+}
+
+}  // namespace tolvu

@@ -1,0 +1,12 @@
+// Windows-1252, the ANSI code page of the recording test host.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tolvu {
+
+// Nothing when a character has no byte in Windows-1252.
+std::optional<std::string> EncodeCp1252(const std::u16string& text);
+
+}  // namespace tolvu

@@ -1,0 +1,82 @@
+#include "host/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "host/run_failure.h"
+#include "host/status_codes.h"
+
+namespace tolvu {
+namespace {
+
+bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
+
+}  // namespace
+
+double LeadingNumber(const std::u16string& text) {
+  std::size_t pos = 0;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+    negative = text[pos] == u'-';
+    ++pos;
+  }
+  // Collect the digits as ASCII so the conversion is locale-free.
+  std::string number;
+  std::size_t digits = 0;
+  while (pos < text.size() && IsDigit(text[pos])) {
+    number.push_back(static_cast<char>(text[pos++]));
+    ++digits;
+  }
+  if (pos < text.size() && text[pos] == u'.') {
+    ++pos;
+    std::string fraction;
+    while (pos < text.size() && IsDigit(text[pos])) {
+      fraction.push_back(static_cast<char>(text[pos++]));
+      ++digits;
+    }
+    if (!fraction.empty()) {
+      number += "." + fraction;
+    }
+  }
+  if (digits == 0) {
+    return 0.0;
+  }
+  if (number.front() == '.') {
+    number.insert(number.begin(), '0');
+  }
+  double value = 0.0;
+  const auto result =
+      std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too many digits for a double: far beyond any 32-bit value anyway, or
+    // so small that it is zero for every use the tool makes of it.
+    value = number.find_first_not_of("0.") < number.find('.')
+                ? std::numeric_limits<double>::infinity()
+                : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+std::int32_t RoundToInt32(double x) {
+  const RunFailure overflow{
+      u"The number is outside the range of a 32-bit whole number, "
+      u"-2147483648 to 2147483647.",
+      kErrorArithmeticOverflow};
+  if (!std::isfinite(x)) {
+    throw overflow;
+  }
+  const double floor = std::floor(x);
+  const double fraction = x - floor;
+  double rounded = floor;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0)) {
+    rounded = floor + 1.0;
+  }
+  if (rounded < -2147483648.0 || rounded > 2147483647.0) {
+    throw overflow;
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+}  // namespace tolvu

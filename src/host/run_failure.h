@@ -1,0 +1,20 @@
+// The tool's one run-time failure signal: a description for the user and
+// the Win32 code the run then ends with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/host.h"
+
+namespace tolvu {
+
+struct RunFailure {
+  std::u16string description;
+  std::uint32_t code;
+};
+
+// The description box: the text, no icon, the program title.
+void ShowRunFailure(Host& host, const RunFailure& failure);
+
+}  // namespace tolvu

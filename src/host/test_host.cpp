@@ -1,0 +1,241 @@
+#include "host/test_host.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "host/cp1252.h"
+#include "host/status_codes.h"
+
+namespace tolvu {
+namespace {
+
+bool IsPredefinedRoot(std::uint32_t root) {
+  return root >= 0x80000000U && root <= 0x80000006U;
+}
+
+std::string Upper(std::string text) {
+  for (char& ch : text) {
+    if (ch >= 'a' && ch <= 'z') {
+      ch = static_cast<char>(ch - 'a' + 'A');
+    }
+  }
+  return text;
+}
+
+std::string RootText(std::uint32_t root) {
+  char buffer[9];
+  std::snprintf(buffer, sizeof buffer, "%08X", root);
+  return buffer;
+}
+
+// The registry path of a sub key, or nothing when it is not a valid path:
+// a single trailing backslash is allowed, empty components are not.
+std::optional<std::string> KeyPath(std::uint32_t root,
+                                   const std::string& subKey) {
+  std::string path = RootText(root);
+  std::string trimmed = subKey;
+  if (!trimmed.empty() && trimmed.back() == '\\') {
+    trimmed.pop_back();
+  }
+  if (trimmed.empty()) {
+    return path;
+  }
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = trimmed.find('\\', start);
+    const std::string part = trimmed.substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
+    if (part.empty()) {
+      return std::nullopt;
+    }
+    path += "\\" + Upper(part);
+    if (end == std::string::npos) {
+      return path;
+    }
+    start = end + 1;
+  }
+}
+
+bool HasSubKeys(const std::map<std::string, TestKey>& keys,
+                const std::string& path) {
+  const std::string prefix = path + "\\";
+  const auto next = keys.lower_bound(prefix);
+  return next != keys.end() && next->first.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+TestValue* TestHost::FindValue(std::uint32_t root, const std::string& subKey,
+                               const std::string& name) {
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  const auto key = path ? keys.find(*path) : keys.end();
+  if (key == keys.end()) {
+    return nullptr;
+  }
+  const auto value = key->second.values.find(Upper(name));
+  return value == key->second.values.end() ? nullptr : &value->second;
+}
+
+bool TestHost::KeyExists(std::uint32_t root, const std::string& subKey) const {
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  return IsPredefinedRoot(root) && path &&
+         (*path == RootText(root) || keys.count(*path) != 0);
+}
+
+void TestHost::AddKey(std::uint32_t root, const std::string& subKey) {
+  HostKey key = 0;
+  if (RegCreateKeyA(root, subKey, &key) == 0) {
+    RegCloseKey(key);
+  }
+  calls.clear();
+}
+
+std::u16string TestHost::CommandText() { return commandText; }
+
+void TestHost::ShowMessageBox(const std::u16string& text, Icon icon,
+                              const std::u16string& title) {
+  boxes.push_back(ShownBox{text, icon, title});
+}
+
+bool TestHost::FileExists(const std::u16string& name) {
+  const auto file = files.find(name);
+  return file != files.end() &&
+         (file->second.attributes & (kAttributeDirectory | kAttributeHidden |
+                                     kAttributeSystem)) == 0;
+}
+
+std::uint32_t TestHost::DeleteFile(const std::u16string& name) {
+  const auto file = files.find(name);
+  if (file == files.end()) {
+    return kErrorFileNotFound;
+  }
+  if ((file->second.attributes &
+       (kAttributeReadOnly | kAttributeDirectory)) != 0) {
+    return kErrorAccessDenied;
+  }
+  if (file->second.deleteError != 0) {
+    return file->second.deleteError;
+  }
+  files.erase(file);
+  deletedFiles.push_back(name);
+  return kSuccess;
+}
+
+std::optional<std::string> TestHost::ToAnsi(const std::u16string& text) {
+  return EncodeCp1252(text);
+}
+
+std::u16string TestHost::WindowsDirectory() { return u"C:\\Windows"; }
+
+std::int32_t TestHost::OpenOrCreate(const char* call, std::uint32_t root,
+                                    const std::string& subKey, bool create,
+                                    HostKey* key) {
+  calls.push_back(std::string(call) + " " + RootText(root) + " " + subKey);
+  *key = 0;
+  if (!IsPredefinedRoot(root)) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  if (!path) {
+    return static_cast<std::int32_t>(kErrorBadPathname);
+  }
+  if (*path != RootText(root) && keys.count(*path) == 0) {
+    if (!create) {
+      return static_cast<std::int32_t>(kErrorFileNotFound);
+    }
+    // Creating a key creates the missing keys above it too.
+    for (std::size_t cut = path->find('\\'); cut != std::string::npos;
+         cut = path->find('\\', cut + 1)) {
+      keys[path->substr(0, cut)];
+    }
+    keys[*path];
+  }
+  *key = nextHandle_++;
+  openKeys[*key] = *path;
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+TestKey* TestHost::OpenKey(const char* call, HostKey key) {
+  const auto open = openKeys.find(key);
+  if (open == openKeys.end()) {
+    ++badHandleUses;
+    calls.push_back(std::string(call) + " on a handle that is not open");
+    return nullptr;
+  }
+  const auto found = keys.find(open->second);
+  return found == keys.end() ? nullptr : &found->second;
+}
+
+std::int32_t TestHost::RegCreateKeyA(std::uint32_t root,
+                                     const std::string& subKey, HostKey* key) {
+  return OpenOrCreate("RegCreateKeyA", root, subKey, true, key);
+}
+
+std::int32_t TestHost::RegOpenKeyA(std::uint32_t root,
+                                   const std::string& subKey, HostKey* key) {
+  return OpenOrCreate("RegOpenKeyA", root, subKey, false, key);
+}
+
+std::int32_t TestHost::RegSetValueExA(HostKey key, const std::string& name,
+                                      std::uint32_t type,
+                                      const std::vector<std::uint8_t>& data) {
+  TestKey* open = OpenKey("RegSetValueExA", key);
+  if (open == nullptr) {
+    return static_cast<std::int32_t>(
+        openKeys.count(key) != 0 ? kErrorKeyDeleted : kErrorInvalidHandle);
+  }
+  calls.push_back("RegSetValueExA " + name + " type " + std::to_string(type) +
+                  " length " + std::to_string(data.size()));
+  open->values[Upper(name)] = TestValue{name, type, data};
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+std::int32_t TestHost::RegDeleteKeyA(std::uint32_t root,
+                                     const std::string& subKey) {
+  calls.push_back("RegDeleteKeyA " + RootText(root) + " " + subKey);
+  if (!IsPredefinedRoot(root)) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  if (!path) {
+    return static_cast<std::int32_t>(kErrorBadPathname);
+  }
+  // The roots themselves cannot be deleted, nor a key with sub keys.
+  if (*path == RootText(root) || HasSubKeys(keys, *path)) {
+    return static_cast<std::int32_t>(kErrorAccessDenied);
+  }
+  if (keys.erase(*path) == 0) {
+    return static_cast<std::int32_t>(kErrorFileNotFound);
+  }
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+std::int32_t TestHost::RegDeleteValueA(HostKey key, const std::string& name) {
+  TestKey* open = OpenKey("RegDeleteValueA", key);
+  if (open == nullptr) {
+    return static_cast<std::int32_t>(
+        openKeys.count(key) != 0 ? kErrorKeyDeleted : kErrorInvalidHandle);
+  }
+  calls.push_back("RegDeleteValueA " + name);
+  return static_cast<std::int32_t>(
+      open->values.erase(Upper(name)) != 0 ? kSuccess : kErrorFileNotFound);
+}
+
+std::int32_t TestHost::RegCloseKey(HostKey key) {
+  if (openKeys.erase(key) == 0) {
+    ++badHandleUses;
+    calls.push_back("RegCloseKey on a handle that is not open");
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  calls.push_back("RegCloseKey");
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+std::int32_t TestHost::ShellExecuteA(const std::string& file,
+                                     const std::string& parameters,
+                                     int showMode) {
+  launches.push_back(Launch{file, parameters, showMode});
+  return launchResult;
+}
+
+}  // namespace tolvu

@@ -1,0 +1,109 @@
+// The recording host of the unit tests: an in-memory registry with key and
+// value names compared without regard to case, a scripted file system and
+// launch result, Windows-1252 as its code page, and a record of every box,
+// launch and registry call in order.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace tolvu {
+
+struct ShownBox {
+  std::u16string text;
+  Icon icon;
+  std::u16string title;
+};
+
+struct Launch {
+  std::string file;
+  std::string parameters;
+  int showMode;
+};
+
+struct TestValue {
+  std::string name;  // as last written
+  std::uint32_t type;
+  std::vector<std::uint8_t> data;
+};
+
+struct TestKey {
+  std::map<std::string, TestValue> values;  // by upper-case name
+};
+
+struct TestFile {
+  std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+  std::uint32_t deleteError = 0;  // what DeleteFile fails with, 0 to succeed
+};
+
+constexpr std::uint32_t kAttributeReadOnly = 0x1;
+constexpr std::uint32_t kAttributeHidden = 0x2;
+constexpr std::uint32_t kAttributeSystem = 0x4;
+constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+class TestHost final : public Host {
+ public:
+  TestHost() = default;
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
+  TestHost(TestHost&&) = delete;
+  TestHost& operator=(TestHost&&) = delete;
+  ~TestHost() override = default;
+
+  // Scripted inputs.
+  std::u16string commandText;
+  std::map<std::u16string, TestFile> files;  // by exact name
+  std::int32_t launchResult = 42;
+
+  // What the run did.
+  std::vector<ShownBox> boxes;
+  std::vector<Launch> launches;
+  std::vector<std::u16string> deletedFiles;
+  std::vector<std::string> calls;  // registry calls, e.g. "RegOpenKeyA ..."
+  int badHandleUses = 0;           // calls with a handle that was not open
+
+  // Keys by "ROOT\PATH" in upper case, root as 8 hex digits; the
+  // predefined roots exist from the start.
+  std::map<std::string, TestKey> keys;
+  std::map<HostKey, std::string> openKeys;
+
+  TestValue* FindValue(std::uint32_t root, const std::string& subKey,
+                       const std::string& name);
+  bool KeyExists(std::uint32_t root, const std::string& subKey) const;
+  void AddKey(std::uint32_t root, const std::string& subKey);
+
+  std::u16string CommandText() override;
+  void ShowMessageBox(const std::u16string& text, Icon icon,
+                      const std::u16string& title) override;
+  bool FileExists(const std::u16string& name) override;
+  std::uint32_t DeleteFile(const std::u16string& name) override;
+  std::optional<std::string> ToAnsi(const std::u16string& text) override;
+  std::u16string WindowsDirectory() override;
+  std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
+                             HostKey* key) override;
+  std::int32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
+                           HostKey* key) override;
+  std::int32_t RegSetValueExA(HostKey key, const std::string& name,
+                              std::uint32_t type,
+                              const std::vector<std::uint8_t>& data) override;
+  std::int32_t RegDeleteKeyA(std::uint32_t root,
+                             const std::string& subKey) override;
+  std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::int32_t RegCloseKey(HostKey key) override;
+  std::int32_t ShellExecuteA(const std::string& file,
+                             const std::string& parameters,
+                             int showMode) override;
+
+ private:
+  std::int32_t OpenOrCreate(const char* call, std::uint32_t root,
+                            const std::string& subKey, bool create,
+                            HostKey* key);
+  TestKey* OpenKey(const char* call, HostKey key);
+  HostKey nextHandle_ = 0x100;
+};
+
+}  // namespace tolvu

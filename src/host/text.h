@@ -1,0 +1,25 @@
+// Small text helpers over 16-bit strings. Case folding is ASCII-only: every
+// word the tool compares against (commands, roots, types, ".reg") is ASCII,
+// and the result must not depend on the user's locale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tolvu {
+
+std::u16string ToUpperAscii(std::u16string text);
+std::u16string ToLowerAscii(std::u16string text);
+bool EndsWith(const std::u16string& text, const std::u16string& suffix);
+bool Contains(const std::u16string& text, char16_t ch);
+
+// Decimal digits with a leading minus sign for negative numbers.
+std::u16string DecimalText(std::int64_t number);
+
+// "U+00E9"-style code point notation.
+std::u16string CodePointText(char32_t codePoint);
+
+// The text in double quotes, for naming an argument in a description.
+std::u16string Quoted(const std::u16string& text);
+
+}  // namespace tolvu

@@ -1,0 +1,193 @@
+#include "host/windows_host.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The host's own DeleteFile, not the A/W macro.
+#undef DeleteFile
+
+namespace tolvu {
+namespace {
+
+std::wstring Wide(const std::u16string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::u16string Utf16(const wchar_t* text, std::size_t length) {
+  return std::u16string(text, text + length);
+}
+
+// The predefined roots are 32-bit values sign-extended into a handle.
+HKEY RootHandle(std::uint32_t root) {
+  return reinterpret_cast<HKEY>(
+      static_cast<LONG_PTR>(static_cast<LONG>(root)));
+}
+
+HKEY KeyHandle(HostKey key) { return reinterpret_cast<HKEY>(key); }
+
+// SE_ERR_DLLNOTFOUND, the launch result when shell32 itself is missing.
+constexpr std::int32_t kShellDllNotFound = 32;
+
+// user32 and shell32 are loaded only when a box or a launch needs them: the
+// silent add and remove runs then never pay for their start-up.
+template <typename Function>
+Function SystemFunction(const wchar_t* dll, const char* name) {
+  HMODULE module = LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module == nullptr) {
+    module = LoadLibraryW(dll);  // systems without the search flags
+  }
+  if (module == nullptr) {
+    return nullptr;
+  }
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+UINT IconFlag(Icon icon) {
+  switch (icon) {
+    case Icon::Information:
+      return MB_ICONINFORMATION;
+    case Icon::Exclamation:
+      return MB_ICONEXCLAMATION;
+    case Icon::None:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::u16string TextAfterProgramName(const std::u16string& commandLine) {
+  std::size_t pos = 0;
+  if (!commandLine.empty() && commandLine[0] == u'"') {
+    pos = commandLine.find(u'"', 1);
+    pos = pos == std::u16string::npos ? commandLine.size() : pos + 1;
+  } else {
+    while (pos < commandLine.size() && commandLine[pos] != u' ' &&
+           commandLine[pos] != u'\t') {
+      ++pos;
+    }
+  }
+  return commandLine.substr(pos);
+}
+
+std::u16string WindowsHost::CommandText() {
+  const wchar_t* line = GetCommandLineW();
+  return TextAfterProgramName(Utf16(line, wcslen(line)));
+}
+
+void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
+                                 const std::u16string& title) {
+  using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
+  const auto messageBox =
+      SystemFunction<MessageBoxFunction>(L"user32.dll", "MessageBoxW");
+  if (messageBox == nullptr) {
+    return;
+  }
+  messageBox(nullptr, Wide(text).c_str(), Wide(title).c_str(),
+             MB_OK | MB_SETFOREGROUND | IconFlag(icon));
+}
+
+bool WindowsHost::FileExists(const std::u16string& name) {
+  const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                        FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+std::uint32_t WindowsHost::DeleteFile(const std::u16string& name) {
+  return DeleteFileW(Wide(name).c_str()) ? ERROR_SUCCESS : GetLastError();
+}
+
+std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
+  if (text.empty()) {
+    return std::string();
+  }
+  const std::wstring wide = Wide(text);
+  const int length = static_cast<int>(wide.size());
+  // A UTF-8 ANSI code page takes neither flag nor default character; it
+  // refuses lone surrogates instead.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+  const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length,
+                                       nullptr, 0, nullptr, usedDefaultOut);
+  if (size <= 0 || usedDefault) {
+    return std::nullopt;
+  }
+  std::string ansi(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(),
+                          size, nullptr, usedDefaultOut) != size ||
+      usedDefault) {
+    return std::nullopt;
+  }
+  return ansi;
+}
+
+std::u16string WindowsHost::WindowsDirectory() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  UINT length = GetWindowsDirectoryW(buffer.data(), MAX_PATH);
+  if (length >= MAX_PATH) {
+    buffer.resize(length);
+    length = GetWindowsDirectoryW(buffer.data(), length);
+  }
+  return Utf16(buffer.data(), length);
+}
+
+std::int32_t WindowsHost::RegCreateKeyA(std::uint32_t root,
+                                        const std::string& subKey,
+                                        HostKey* key) {
+  HKEY handle = nullptr;
+  const LONG status = ::RegCreateKeyA(RootHandle(root), subKey.c_str(), &handle);
+  *key = reinterpret_cast<HostKey>(handle);
+  return status;
+}
+
+std::int32_t WindowsHost::RegOpenKeyA(std::uint32_t root,
+                                      const std::string& subKey,
+                                      HostKey* key) {
+  HKEY handle = nullptr;
+  const LONG status = ::RegOpenKeyA(RootHandle(root), subKey.c_str(), &handle);
+  *key = reinterpret_cast<HostKey>(handle);
+  return status;
+}
+
+std::int32_t WindowsHost::RegSetValueExA(HostKey key, const std::string& name,
+                                         std::uint32_t type,
+                                         const std::vector<std::uint8_t>& data) {
+  return ::RegSetValueExA(KeyHandle(key), name.c_str(), 0, type, data.data(),
+                          static_cast<DWORD>(data.size()));
+}
+
+std::int32_t WindowsHost::RegDeleteKeyA(std::uint32_t root,
+                                        const std::string& subKey) {
+  return ::RegDeleteKeyA(RootHandle(root), subKey.c_str());
+}
+
+std::int32_t WindowsHost::RegDeleteValueA(HostKey key,
+                                          const std::string& name) {
+  return ::RegDeleteValueA(KeyHandle(key), name.c_str());
+}
+
+std::int32_t WindowsHost::RegCloseKey(HostKey key) {
+  return ::RegCloseKey(KeyHandle(key));
+}
+
+std::int32_t WindowsHost::ShellExecuteA(const std::string& file,
+                                        const std::string& parameters,
+                                        int showMode) {
+  using ShellExecuteFunction =
+      HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  const auto shellExecute =
+      SystemFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteA");
+  if (shellExecute == nullptr) {
+    return kShellDllNotFound;
+  }
+  const HINSTANCE result = shellExecute(nullptr, "open", file.c_str(),
+                                        parameters.c_str(), nullptr, showMode);
+  return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
+}
+
+}  // namespace tolvu

@@ -1,0 +1,45 @@
+// The host on Windows: the process command line, real message boxes, the
+// file system, the ANSI code page, the registry and the shell launch.
+#pragma once
+
+#include "host/host.h"
+
+namespace tolvu {
+
+class WindowsHost final : public Host {
+ public:
+  WindowsHost() = default;
+  WindowsHost(const WindowsHost&) = delete;
+  WindowsHost& operator=(const WindowsHost&) = delete;
+  WindowsHost(WindowsHost&&) = delete;
+  WindowsHost& operator=(WindowsHost&&) = delete;
+  ~WindowsHost() override = default;
+
+  std::u16string CommandText() override;
+  void ShowMessageBox(const std::u16string& text, Icon icon,
+                      const std::u16string& title) override;
+  bool FileExists(const std::u16string& name) override;
+  std::uint32_t DeleteFile(const std::u16string& name) override;
+  std::optional<std::string> ToAnsi(const std::u16string& text) override;
+  std::u16string WindowsDirectory() override;
+  std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
+                             HostKey* key) override;
+  std::int32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
+                           HostKey* key) override;
+  std::int32_t RegSetValueExA(HostKey key, const std::string& name,
+                              std::uint32_t type,
+                              const std::vector<std::uint8_t>& data) override;
+  std::int32_t RegDeleteKeyA(std::uint32_t root,
+                             const std::string& subKey) override;
+  std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::int32_t RegCloseKey(HostKey key) override;
+  std::int32_t ShellExecuteA(const std::string& file,
+                             const std::string& parameters,
+                             int showMode) override;
+};
+
+// The command line after the program's own name, quoted or not, as the
+// C runtime reads the program name (first blank or tab ends an unquoted one).
+std::u16string TextAfterProgramName(const std::u16string& commandLine);
+
+}  // namespace tolvu

@@ -1,0 +1,109 @@
+#include "regfiles/import_export.h"
+
+#include "cli/root_keys.h"
+#include "host/ansi_text.h"
+#include "host/run_failure.h"
+#include "host/status_codes.h"
+#include "host/text.h"
+#include "regfiles/launch_result.h"
+
+namespace tolvu {
+namespace {
+
+constexpr int kShowHidden = 0;  // SW_HIDE
+
+// The editor by its full path: a regedit.exe in the current folder or on
+// the search path must never be the one that runs.
+std::uint32_t LaunchEditor(Host& host, const std::u16string& parameters) {
+  const std::string file = AnsiOrFail(
+      host, host.WindowsDirectory() + u"\\regedit.exe", u"editor path");
+  const std::string ansiParameters =
+      AnsiOrFail(host, parameters, u"editor parameters");
+  return ReportLaunchResult(
+      host, host.ShellExecuteA(file, ansiParameters, kShowHidden));
+}
+
+std::u16string DeleteFailureReason(std::uint32_t error) {
+  switch (error) {
+    case kErrorAccessDenied:
+      return u"access is denied (the file may be read-only)";
+    case kErrorSharingViolation:
+      return u"another program is using it";
+    default:
+      return u"Windows error " + DecimalText(error);
+  }
+}
+
+}  // namespace
+
+std::u16string EditorArgument(const std::u16string& text) {
+  if (!Contains(text, u' ') && !Contains(text, u'\t')) {
+    return text;
+  }
+  // Backslashes are literal except before a quote, where they escape it:
+  // double those, and escape the quotes themselves.
+  std::u16string quoted = u"\"";
+  std::size_t backslashes = 0;
+  for (const char16_t ch : text) {
+    if (ch == u'\\') {
+      ++backslashes;
+    } else if (ch == u'"') {
+      quoted.append(backslashes * 2 + 1, u'\\');
+      backslashes = 0;
+    } else {
+      quoted.append(backslashes, u'\\');
+      backslashes = 0;
+    }
+    if (ch != u'\\') {
+      quoted.push_back(ch);
+    }
+  }
+  quoted.append(backslashes * 2, u'\\');
+  quoted.push_back(u'"');
+  return quoted;
+}
+
+bool IsRegFileName(const std::u16string& fileName) {
+  return EndsWith(ToLowerAscii(fileName), u".reg");
+}
+
+std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
+  AnsiOrFail(host, fileName, u"file name");
+  return LaunchEditor(host, u"/s " + EditorArgument(fileName));
+}
+
+std::uint32_t ExportKey(Host& host, std::uint32_t root,
+                        const std::u16string& subKey,
+                        const std::u16string& fileName) {
+  try {
+    // Deleting goes by the name as given: a wildcard must never widen it
+    // to other files.
+    if (Contains(fileName, u'*') || Contains(fileName, u'?')) {
+      throw RunFailure{u"The export file name " + Quoted(fileName) +
+                           u" contains a wildcard character (* or ?); name "
+                           u"one file.",
+                       kErrorInvalidName};
+    }
+    // Both are checked before the old file goes, so that a name the editor
+    // could not be given deletes nothing.
+    const std::u16string keyPath = RootKeyName(root) + u"\\" + subKey;
+    AnsiOrFail(host, fileName, u"file name");
+    AnsiOrFail(host, keyPath, u"key path");
+    if (host.FileExists(fileName)) {
+      const std::uint32_t error = host.DeleteFile(fileName);
+      if (error != kSuccess) {
+        throw RunFailure{u"The existing file " + Quoted(fileName) +
+                             u" cannot be deleted to make room for the "
+                             u"export: " + DeleteFailureReason(error) + u".",
+                         error};
+      }
+    }
+    return LaunchEditor(host, u"/e " + EditorArgument(fileName) + u" " +
+                                  EditorArgument(keyPath));
+  } catch (const RunFailure& failure) {
+    ShowRunFailure(host, failure);
+    return failure.code;
+  }
+}
+
+}  // namespace tolvu

@@ -1,0 +1,29 @@
+// The import and export commands, handed to the system registry editor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/host.h"
+
+namespace tolvu {
+
+// The editor's file name and, for an export, its key path, are quoted only
+// when they hold a blank or a tab, following the usual rules of Windows
+// command-line parsing.
+std::u16string EditorArgument(const std::u16string& text);
+
+// A name ending in ".reg" in any case.
+bool IsRegFileName(const std::u16string& fileName);
+
+// Launches the editor to import the file silently. A run-time failure
+// passes to the caller. Returns the launch's exit status.
+std::uint32_t ImportFile(Host& host, const std::u16string& fileName);
+
+// Deletes an existing target file and launches the editor to export the key
+// to it; a run-time failure is shown here and nothing is launched.
+std::uint32_t ExportKey(Host& host, std::uint32_t root,
+                        const std::u16string& subKey,
+                        const std::u16string& fileName);
+
+}  // namespace tolvu

@@ -1,0 +1,74 @@
+#include "regfiles/launch_result.h"
+
+#include "host/status_codes.h"
+#include "host/text.h"
+
+namespace tolvu {
+namespace {
+
+constexpr std::int32_t kLastFailureCode = 32;
+
+struct LaunchFailure {
+  std::int32_t code;
+  const char16_t* message;
+  std::uint32_t status;
+};
+
+// ShellExecute's result codes and the Win32 errors they stand for.
+constexpr LaunchFailure kLaunchFailures[] = {
+    {0, u"Out of memory or resources", kErrorOutOfMemory},
+    {2, u"File not found", kErrorFileNotFound},
+    {3, u"Path not found", kErrorPathNotFound},
+    {5, u"File access denied", kErrorAccessDenied},
+    {8, u"Out of memory", kErrorNotEnoughMemory},
+    {11, u"Invalid .EXE file", kErrorBadFormat},
+    {26, u"Sharing violation", kErrorSharingViolation},
+    {27, u"Invalid file name association", kErrorNoAssociation},
+    {28, u"DDE timeout", kErrorDdeFail},
+    {29, u"DDE transaction failed", kErrorDdeFail},
+    {30, u"DDE busy", kErrorDdeFail},
+    {31, u"No associated application", kErrorNoAssociation},
+    {32, u"DLL not found", kErrorDllNotFound},
+};
+
+const LaunchFailure* FindLaunchFailure(std::int32_t code) {
+  for (const LaunchFailure& failure : kLaunchFailures) {
+    if (failure.code == code) {
+      return &failure;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::u16string LaunchResultMessage(std::int32_t code) {
+  if (code > kLastFailureCode) {
+    return u"";
+  }
+  if (const LaunchFailure* failure = FindLaunchFailure(code)) {
+    return failure->message;
+  }
+  return u"Unknown error " + DecimalText(code);
+}
+
+std::uint32_t LaunchResultStatus(std::int32_t code) {
+  if (code > kLastFailureCode) {
+    return kSuccess;
+  }
+  if (const LaunchFailure* failure = FindLaunchFailure(code)) {
+    return failure->status;
+  }
+  // Other small codes are Win32 errors already; negatives mean nothing.
+  return code > 0 ? static_cast<std::uint32_t>(code) : kErrorGenFailure;
+}
+
+std::uint32_t ReportLaunchResult(Host& host, std::int32_t code) {
+  if (code > kLastFailureCode) {
+    return kSuccess;
+  }
+  host.ShowMessageBox(LaunchResultMessage(code), Icon::Exclamation, u"Error");
+  return LaunchResultStatus(code);
+}
+
+}  // namespace tolvu

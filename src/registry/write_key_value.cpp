@@ -1,0 +1,144 @@
+#include "registry/write_key_value.h"
+
+#include <optional>
+
+#include "cli/request.h"
+#include "cli/split_command_line.h"
+#include "host/ansi_text.h"
+#include "host/numbers.h"
+#include "host/run_failure.h"
+#include "host/status_codes.h"
+#include "host/text.h"
+
+namespace tolvu {
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::vector<std::uint8_t> StringPayload(Host& host,
+                                        const std::u16string& dataValue) {
+  std::vector<std::uint8_t> bytes =
+      Bytes(AnsiOrFail(host, StripQuotes(dataValue), u"string data"));
+  bytes.push_back(0);
+  return bytes;
+}
+
+std::vector<std::uint8_t> HexPayload(const std::u16string& digits) {
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t i = 0; i < digits.size(); i += 2) {
+    const std::u16string low =
+        i + 1 < digits.size() ? digits.substr(i + 1, 1) : u"";
+    bytes.push_back(static_cast<std::uint8_t>(
+        HexDigitValue(digits.substr(i, 1)) * 16 + HexDigitValue(low)));
+  }
+  return bytes;
+}
+
+// Nothing for a type the tool does not write.
+std::optional<std::vector<std::uint8_t>> Payload(
+    Host& host, std::uint32_t type, const std::u16string& dataValue) {
+  switch (type) {
+    case kRegSz:
+      return StringPayload(host, dataValue);
+    case kRegBinary:
+      return BinaryPayload(host, dataValue);
+    case kRegDword:
+      return DwordPayload(dataValue);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::int32_t HexDigitValue(const std::u16string& ch) {
+  if (ch.size() == 1) {
+    if (ch[0] >= u'A' && ch[0] <= u'F') {
+      return ch[0] - u'A' + 10;
+    }
+    if (ch[0] >= u'a' && ch[0] <= u'f') {
+      return ch[0] - u'a' + 10;
+    }
+  }
+  return RoundToInt32(LeadingNumber(ch));
+}
+
+std::vector<std::uint8_t> BinaryPayload(Host& host,
+                                        const std::u16string& dataValue) {
+  if (dataValue.empty() || dataValue.front() != u'"') {
+    return HexPayload(dataValue);
+  }
+  if (dataValue.size() < 2) {
+    throw RunFailure{u"The binary data value " + Quoted(dataValue) +
+                         u" opens a quoted text but does not close it; "
+                         u"type the text between two double quotes.",
+                     kErrorInvalidData};
+  }
+  // Cut by position: the characters between the first and the last.
+  const std::u16string text = dataValue.substr(1, dataValue.size() - 2);
+  return Bytes(SingleByteAnsiOrFail(host, text, u"binary data"));
+}
+
+std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue) {
+  const double number = LeadingNumber(dataValue);
+  std::int32_t value = 0;
+  try {
+    value = RoundToInt32(number);
+  } catch (const RunFailure& failure) {
+    throw RunFailure{u"The number " + Quoted(dataValue) + u" is too " +
+                         (number < 0 ? u"small" : u"large") +
+                         u" for a REG_DWORD value, which holds whole numbers "
+                         u"from -2147483648 to 2147483647.",
+                     failure.code};
+  }
+  const auto bits = static_cast<std::uint32_t>(value);
+  return {static_cast<std::uint8_t>(bits & 0xFFU),
+          static_cast<std::uint8_t>((bits >> 8U) & 0xFFU),
+          static_cast<std::uint8_t>((bits >> 16U) & 0xFFU),
+          static_cast<std::uint8_t>((bits >> 24U) & 0xFFU)};
+}
+
+std::uint32_t WriteKeyValue(Host& host, std::uint32_t root,
+                            const std::u16string& subKey,
+                            const std::u16string& dataName,
+                            const std::u16string& dataValue,
+                            std::uint32_t dataType) {
+  std::string ansiKey;
+  try {
+    ansiKey = AnsiOrFail(host, subKey, u"key path");
+  } catch (const RunFailure& failure) {
+    ShowRunFailure(host, failure);
+    return failure.code;
+  }
+
+  HostKey key = 0;
+  const auto created =
+      static_cast<std::uint32_t>(host.RegCreateKeyA(root, ansiKey, &key));
+  if (created != kSuccess) {
+    return created;  // no handle was opened: nothing to write or close
+  }
+
+  std::uint32_t status = kSuccess;
+  // The presence test looks at the name as typed: two quotes name the
+  // key's default value.
+  if (!dataName.empty()) {
+    try {
+      const std::uint32_t type = dataType == 0 ? kRegSz : dataType;
+      const std::string name =
+          AnsiOrFail(host, StripQuotes(dataName), u"value name");
+      if (const auto payload = Payload(host, type, dataValue)) {
+        status = static_cast<std::uint32_t>(
+            host.RegSetValueExA(key, name, type, *payload));
+      }
+    } catch (const RunFailure& failure) {
+      ShowRunFailure(host, failure);
+      status = failure.code;
+    }
+  }
+  host.RegCloseKey(key);
+  return status;
+}
+
+}  // namespace tolvu
