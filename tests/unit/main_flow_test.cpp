@@ -1,0 +1,197 @@
+#include "cli/main_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/usage.h"
+#include "host/status_codes.h"
+#include "host/test_host.h"
+#include "test_support.h"
+
+namespace tolvu {
+namespace {
+
+std::vector<std::u16string> Lines(const std::u16string& text) {
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find(u"\r\n", start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::u16string::npos) {
+      return lines;
+    }
+    start = end + 2;
+  }
+}
+
+TEST(UsageTest, ExactTextOfThirtySixLines) {
+  const std::u16string text = UsageText();
+  const std::vector<std::u16string> expected = {
+      u"Usage:",
+      u"",
+      u"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
+      u"[DataValue] [DataType] [FileName]",
+      u"",
+      u"- RootKey: [ HKLM | HKCU | HKCR | HKU | HKCC | HKDD | HKPD ]",
+      u"- SubKey: Full path of  the registry key under Rootkey",
+      u"- DataName: Data name assigned to DataValue",
+      u"- DataValue: Data value of the DataName",
+      u"- DataType: [ REG_SZ | REG_DWORD | REG_BINARY ]",
+      u"- FileName: File to be import or export",
+      u"",
+      u"Examples: ",
+      u"",
+      u"Create Key:",
+      u"Tolvu add \"HKLM\\Software\\My Key\"",
+      u"",
+      u"Create Value:",
+      u"Tolvu add \"HKLM\\Software\\My Key\" MyDataName MyDataValue",
+      u"Tolvu add HKLM\\Software\\MyKey MyDataName 123456 REG_DWORD",
+      u"Tolvu add HKLM\\Software\\MyKey MyDataName 414243313233 REG_BINARY",
+      u"Tolvu add \"HKLM\\Software\\My Key\" MyDataName \"ABC123\" REG_BINARY",
+      u"",
+      u"Delete Key:",
+      u"Tolvu remove HKLM\\Software\\MyKey",
+      u"",
+      u"Delete Value:",
+      u"Tolvu remove HKLM\\Software\\MyKey MyDataName",
+      u"",
+      u"Import Key:",
+      u"Tolvu import MyRegFile.reg",
+      u"",
+      u"Export Key:",
+      u"Tolvu export HKLM\\Software\\MyKey MyRegFile.reg",
+      u"",
+      u"",
+      u"Tolvu 1.1 - Registry Console Tool",
+  };
+  EXPECT_EQ(Lines(text), expected);
+  EXPECT_EQ(expected.size(), 36U);
+  // No stray line feeds or carriage returns outside the CR LF pairs.
+  std::u16string stripped;
+  for (const std::u16string& line : Lines(text)) {
+    stripped += line;
+  }
+  EXPECT_EQ(stripped.find_first_of(u"\r\n"), std::u16string::npos);
+}
+
+struct UsageCase {
+  const char* name;
+  std::u16string commandText;
+};
+
+class UsageBoxTest : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageBoxTest, ShowsOnlyTheUsageBoxAndTouchesNothing) {
+  TestHost host;
+  EXPECT_EQ(RunCommand(host, GetParam().commandText),
+            kErrorInvalidCommandLine);
+  ASSERT_EQ(host.boxes.size(), 1U);
+  EXPECT_EQ(host.boxes[0].text, UsageText());
+  EXPECT_EQ(host.boxes[0].title, u"Tolvu 1.1");
+  EXPECT_EQ(host.boxes[0].icon, Icon::Information);
+  EXPECT_TRUE(host.calls.empty());
+  EXPECT_TRUE(host.launches.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UsageBoxTest,
+    testing::Values(
+        UsageCase{"NoArguments", u""},
+        UsageCase{"UnknownCommand", u"list HKCU\\A"},
+        UsageCase{"QuotedCommandWord", u"\"add\" HKCU\\A"},
+        UsageCase{"UnknownType", u"add HKCU\\A N V REG_MULTI_SZ"},
+        UsageCase{"QuotedType", u"add HKCU\\A N V \"REG_DWORD\""},
+        UsageCase{"OtherTypeForRemove", u"remove HKCU\\A N V REG_QWORD"},
+        UsageCase{"OtherTypeForImport", u"import a.reg x y REG_EXPAND_SZ"},
+        UsageCase{"LeadingBackslash", u"add \\Software\\A"},
+        UsageCase{"UnknownRoot", u"remove HKEY_LOCAL\\A"},
+        UsageCase{"ImportNotReg", u"import file.txt"},
+        UsageCase{"ImportQuotedName", u"import \"My File.reg\""},
+        UsageCase{"ImportBackslashUnknownRoot", u"import C:\\dir\\a.reg"},
+        UsageCase{"ExportRootZero", u"export MyKey MyRegFile.reg"},
+        UsageCase{"ExportNotReg", u"export HKCU\\A file.txt"},
+        UsageCase{"ExportNoFile", u"export HKCU\\A"}),
+    [](const testing::TestParamInfo<UsageCase>& info) {
+      return std::string(info.param.name);
+    });
+
+struct RouteCase {
+  const char* name;
+  std::u16string commandText;
+  std::vector<std::string> calls;
+  std::size_t launches;
+};
+
+class RouteTest : public testing::TestWithParam<RouteCase> {};
+
+TEST_P(RouteTest, ReachesTheRightOperationSilently) {
+  TestHost host;
+  host.AddKey(kTestHkcu, "Existing");
+  RunCommand(host, GetParam().commandText);
+  EXPECT_TRUE(host.boxes.empty());
+  EXPECT_EQ(host.calls, GetParam().calls);
+  EXPECT_EQ(host.launches.size(), GetParam().launches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RouteTest,
+    testing::Values(
+        RouteCase{"AddAnyCase", u"ADD HKCU\\A", {"RegCreateKeyA 80000001 A",
+                                                 "RegCloseKey"}, 0},
+        RouteCase{"Create", u"CrEaTe HKCU\\A",
+                  {"RegCreateKeyA 80000001 A", "RegCloseKey"}, 0},
+        RouteCase{"Remove", u"Remove HKCU\\Existing",
+                  {"RegOpenKeyA 80000001 Existing",
+                   "RegDeleteKeyA 80000001 Existing", "RegCloseKey"}, 0},
+        RouteCase{"Delete", u"DELETE hkcu\\existing x",
+                  {"RegOpenKeyA 80000001 existing", "RegDeleteValueA x",
+                   "RegCloseKey"}, 0},
+        RouteCase{"AddWithoutArguments", u"add",
+                  {"RegCreateKeyA 00000000 "}, 0},
+        RouteCase{"RemoveWithoutArguments", u"remove",
+                  {"RegOpenKeyA 00000000 "}, 0},
+        RouteCase{"ImportUpperCaseReg", u"IMPORT A.REG", {}, 1},
+        RouteCase{"ImportNoneRootPath", u"import none\\a.reg", {}, 1},
+        RouteCase{"Export", u"export HKCU\\A out.reg", {}, 1},
+        RouteCase{"ElevenArgumentsUseFirstFive",
+                  u"add HKCU\\A N V REG_SZ 6 7 8 9 10 11 REG_NONE",
+                  {"RegCreateKeyA 80000001 A",
+                   "RegSetValueExA N type 1 length 2", "RegCloseKey"}, 0}),
+    [](const testing::TestParamInfo<RouteCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(MainFlowTest, RegistryFailureIsSilentWithItsStatus) {
+  TestHost host;
+  EXPECT_EQ(RunCommand(host, u"remove HKCU\\Missing"), kErrorFileNotFound);
+  EXPECT_EQ(RunCommand(host, u"add NoRoot"), kErrorInvalidHandle);
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST(MainFlowTest, SuccessIsSilentWithStatusZero) {
+  TestHost host;
+  EXPECT_EQ(RunCommand(host, u"add HKCU\\A"), kSuccess);
+  EXPECT_EQ(RunCommand(host, u"import a.reg"), kSuccess);
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST(MainFlowTest, FailureWithoutOwnPathShowsDescriptionThenUsage) {
+  // The import has no failure path of its own: a file name the code page
+  // cannot hold reaches the main flow.
+  TestHost host;
+  EXPECT_EQ(RunCommand(host, u"import \u0416.reg"), kErrorInvalidCommandLine);
+  ASSERT_EQ(host.boxes.size(), 2U);
+  EXPECT_EQ(host.boxes[0].icon, Icon::None);
+  EXPECT_EQ(host.boxes[0].title, u"Tolvu");
+  EXPECT_NE(host.boxes[0].text.find(u"\u0416"), std::u16string::npos);
+  EXPECT_NE(host.boxes[0].text.find(u"file name"), std::u16string::npos);
+  EXPECT_EQ(host.boxes[1].text, UsageText());
+  EXPECT_EQ(host.boxes[1].icon, Icon::Information);
+  EXPECT_TRUE(host.launches.empty());
+}
+
+}  // namespace
+}  // namespace tolvu

@@ -1,0 +1,60 @@
+// The recording host stands in for the registry in every other test: these
+// check that it behaves as the Windows registry does where that matters.
+#include "host/test_host.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/request.h"
+#include "host/status_codes.h"
+#include "test_support.h"
+
+namespace tolvu {
+namespace {
+
+TEST(TestHostTest, NamesAreCaseInsensitive) {
+  TestHost host;
+  HostKey key = 0;
+  ASSERT_EQ(host.RegCreateKeyA(kTestHkcu, "Soft\\Key", &key), 0);
+  host.RegSetValueExA(key, "Name", kRegSz, {'a', 0});
+  host.RegSetValueExA(key, "NAME", kRegSz, {'b', 0});
+  host.RegCloseKey(key);
+  EXPECT_TRUE(host.KeyExists(kTestHkcu, "SOFT\\key"));
+  ASSERT_NE(host.FindValue(kTestHkcu, "soft\\KEY", "name"), nullptr);
+  EXPECT_EQ(host.FindValue(kTestHkcu, "soft\\KEY", "name")->data,
+            (std::vector<std::uint8_t>{'b', 0}));
+  EXPECT_EQ(host.FindValue(kTestHkcu, "soft\\KEY", "name")->name, "NAME");
+}
+
+TEST(TestHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {
+  TestHost host;
+  host.AddKey(kTestHkcu, "A B");
+  host.AddKey(kTestHkcu, "A\\C");
+  EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A"),
+            static_cast<std::int32_t>(kErrorAccessDenied));
+  EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A B"), 0);
+}
+
+TEST(TestHostTest, HandlesMustBeOpen) {
+  TestHost host;
+  EXPECT_NE(host.RegCloseKey(12345), 0);
+  EXPECT_NE(host.RegSetValueExA(12345, "N", kRegSz, {0}), 0);
+  EXPECT_EQ(host.badHandleUses, 2);
+}
+
+TEST(TestHostTest, PathsAreCheckedLikeTheRegistry) {
+  TestHost host;
+  HostKey key = 0;
+  EXPECT_EQ(host.RegOpenKeyA(kTestHkcu, "Missing", &key),
+            static_cast<std::int32_t>(kErrorFileNotFound));
+  EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "\\Lead", &key),
+            static_cast<std::int32_t>(kErrorBadPathname));
+  EXPECT_EQ(host.RegCreateKeyA(0x12345678, "A", &key),
+            static_cast<std::int32_t>(kErrorInvalidHandle));
+  EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "Trail\\", &key), 0);
+  host.RegCloseKey(key);
+  EXPECT_TRUE(host.KeyExists(kTestHkcu, "Trail"));
+  EXPECT_TRUE(host.openKeys.empty());
+}
+
+}  // namespace
+}  // namespace tolvu

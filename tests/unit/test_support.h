@@ -1,0 +1,24 @@
+// Running the tool on the recording host, for the unit tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "cli/main_flow.h"
+#include "host/test_host.h"
+
+namespace tolvu {
+
+constexpr std::uint32_t kTestHklm = 0x80000002;
+constexpr std::uint32_t kTestHkcu = 0x80000001;
+
+inline std::uint32_t RunCommand(TestHost& host, const std::u16string& text) {
+  host.commandText = text;
+  return RunTolvu(host);
+}
+
+inline std::vector<std::uint8_t> ByteVector(const std::string& bytes) {
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+}  // namespace tolvu

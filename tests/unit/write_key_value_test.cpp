@@ -1,0 +1,243 @@
+#include "registry/write_key_value.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/request.h"
+#include "host/status_codes.h"
+#include "host/test_host.h"
+#include "test_support.h"
+
+namespace tolvu {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using std::string_literals::operator""s;
+
+struct EncodingCase {
+  const char* name;
+  std::u16string dataName;   // as typed
+  std::u16string dataValue;  // as typed
+  std::uint32_t dataType;
+  std::string storedName;
+  std::uint32_t storedType;
+  Bytes bytes;
+};
+
+class EncodingTest : public testing::TestWithParam<EncodingCase> {};
+
+TEST_P(EncodingTest, WritesExactBytesSilently) {
+  const EncodingCase& c = GetParam();
+  TestHost host;
+  EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", c.dataName,
+                          c.dataValue, c.dataType),
+            kSuccess);
+  EXPECT_TRUE(host.boxes.empty());
+  const TestValue* value = host.FindValue(kTestHklm, "Software\\MyKey",
+                                          c.storedName);
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->name, c.storedName);
+  EXPECT_EQ(value->type, c.storedType);
+  EXPECT_EQ(value->data, c.bytes);
+  EXPECT_TRUE(host.openKeys.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodingTest,
+    testing::Values(
+        EncodingCase{"Sz", u"MyDataName", u"MyDataValue", kRegSz,
+                     "MyDataName", kRegSz, ByteVector("MyDataValue\0"s)},
+        EncodingCase{"SzQuoted", u"\"MyDataName\"", u"\"MyDataValue\"", kRegSz,
+                     "MyDataName", kRegSz, ByteVector("MyDataValue\0"s)},
+        EncodingCase{"SzEmpty", u"N", u"", kRegSz, "N", kRegSz, Bytes{0}},
+        EncodingCase{"SzTwoQuotes", u"N", u"\"\"", kRegSz, "N", kRegSz,
+                     Bytes{0}},
+        EncodingCase{"SzAnsi", u"Caf\u00e9", u"\u20ac 5", kRegSz,
+                     "Caf\xe9", kRegSz, Bytes{0x80, ' ', '5', 0}},
+        EncodingCase{"SzTypeZeroIsSz", u"N", u"x", 0, "N", kRegSz,
+                     Bytes{'x', 0}},
+        EncodingCase{"DefaultValueByTwoQuotes", u"\"\"", u"v", kRegSz, "",
+                     kRegSz, Bytes{'v', 0}},
+        EncodingCase{"BinaryHex", u"N", u"414243313233", kRegBinary, "N",
+                     kRegBinary, Bytes{0x41, 0x42, 0x43, 0x31, 0x32, 0x33}},
+        EncodingCase{"BinaryQuoted", u"N", u"\"ABC123\"", kRegBinary, "N",
+                     kRegBinary, Bytes{0x41, 0x42, 0x43, 0x31, 0x32, 0x33}},
+        EncodingCase{"BinaryQuotedCutsByPosition", u"N", u"\"AB\"C",
+                     kRegBinary, "N", kRegBinary, Bytes{0x41, 0x42, 0x22}},
+        EncodingCase{"BinaryLowerCaseDigits", u"N", u"abcdef", kRegBinary,
+                     "N", kRegBinary, Bytes{0xAB, 0xCD, 0xEF}},
+        EncodingCase{"BinaryNonDigitIsZero", u"N", u"4G", kRegBinary, "N",
+                     kRegBinary, Bytes{0x40}},
+        EncodingCase{"BinarySignsAndDotsAreZero", u"N", u"-1.9", kRegBinary,
+                     "N", kRegBinary, Bytes{0x01, 0x09}},
+        EncodingCase{"BinaryEmpty", u"N", u"", kRegBinary, "N", kRegBinary,
+                     Bytes{}},
+        EncodingCase{"BinaryTwoQuotesIsEmpty", u"N", u"\"\"", kRegBinary, "N",
+                     kRegBinary, Bytes{}},
+        EncodingCase{"BinaryOddLastDigitIsHighHalf", u"N", u"ABC",
+                     kRegBinary, "N", kRegBinary, Bytes{0xAB, 0xC0}},
+        EncodingCase{"BinaryOneDigit", u"N", u"7", kRegBinary, "N",
+                     kRegBinary, Bytes{0x70}},
+        EncodingCase{"BinaryFiveDigits", u"N", u"12345", kRegBinary, "N",
+                     kRegBinary, Bytes{0x12, 0x34, 0x50}},
+        EncodingCase{"BinaryQuotedAnsi", u"N", u"\"\u00e9\u20ac\"",
+                     kRegBinary, "N", kRegBinary, Bytes{0xE9, 0x80}},
+        EncodingCase{"Dword", u"MyDataName", u"123456", kRegDword,
+                     "MyDataName", kRegDword, Bytes{0x40, 0xE2, 0x01, 0x00}},
+        EncodingCase{"DwordMinusOne", u"N", u"-1", kRegDword, "N", kRegDword,
+                     Bytes{0xFF, 0xFF, 0xFF, 0xFF}},
+        EncodingCase{"DwordHalfToEvenDown", u"N", u"12.5", kRegDword, "N",
+                     kRegDword, Bytes{12, 0, 0, 0}},
+        EncodingCase{"DwordHalfToEvenUp", u"N", u"13.5", kRegDword, "N",
+                     kRegDword, Bytes{14, 0, 0, 0}},
+        EncodingCase{"DwordTrailingText", u"N", u"42abc", kRegDword, "N",
+                     kRegDword, Bytes{42, 0, 0, 0}},
+        EncodingCase{"DwordQuotedIsZero", u"N", u"\"42\"", kRegDword, "N",
+                     kRegDword, Bytes{0, 0, 0, 0}},
+        EncodingCase{"DwordLargest", u"N", u"2147483647", kRegDword, "N",
+                     kRegDword, Bytes{0xFF, 0xFF, 0xFF, 0x7F}},
+        EncodingCase{"DwordSmallest", u"N", u"-2147483648", kRegDword, "N",
+                     kRegDword, Bytes{0x00, 0x00, 0x00, 0x80}}),
+    [](const testing::TestParamInfo<EncodingCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
+  TestHost host;
+  host.AddKey(kTestHklm, "Software\\MyKey");
+  EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x",
+                          kRegDword),
+            kSuccess);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{
+                            "RegCreateKeyA 80000002 Software\\MyKey",
+                            "RegCloseKey"}));
+  EXPECT_TRUE(host.KeyExists(kTestHklm, "software\\mykey"));
+}
+
+TEST(WriteKeyValueTest, CallSequenceForAValue) {
+  TestHost host;
+  WriteKeyValue(host, kTestHkcu, u"A\\B", u"N", u"1", kRegDword);
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"RegCreateKeyA 80000001 A\\B",
+                                      "RegSetValueExA N type 4 length 4",
+                                      "RegCloseKey"}));
+}
+
+TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
+  TestHost host;
+  EXPECT_EQ(WriteKeyValue(host, 0, u"", u"N", u"1", kRegDword),
+            kErrorInvalidHandle);
+  EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
+            kErrorBadPathname);
+  EXPECT_EQ(host.badHandleUses, 0);
+  EXPECT_EQ(host.calls, (std::vector<std::string>{
+                            "RegCreateKeyA 00000000 ",
+                            "RegCreateKeyA 80000001 A\\\\B"}));
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+struct FailureCase {
+  const char* name;
+  std::u16string subKey;
+  std::u16string dataName;
+  std::u16string dataValue;
+  std::uint32_t dataType;
+  std::uint32_t code;
+  bool keyCreated;
+  std::vector<std::u16string> mentions;  // in the description
+};
+
+class WriteFailureTest : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(WriteFailureTest, DescribesAndWritesNoValue) {
+  const FailureCase& c = GetParam();
+  TestHost host;
+  EXPECT_EQ(WriteKeyValue(host, kTestHkcu, c.subKey, c.dataName, c.dataValue,
+                          c.dataType),
+            c.code);
+  ASSERT_EQ(host.boxes.size(), 1U);
+  EXPECT_EQ(host.boxes[0].icon, Icon::None);
+  EXPECT_EQ(host.boxes[0].title, u"Tolvu");
+  for (const std::u16string& mention : c.mentions) {
+    EXPECT_NE(host.boxes[0].text.find(mention), std::u16string::npos)
+        << "description lacks an expected part";
+  }
+  EXPECT_EQ(host.KeyExists(kTestHkcu, "K"), c.keyCreated);
+  for (const auto& entry : host.keys) {
+    EXPECT_TRUE(entry.second.values.empty()) << entry.first;
+  }
+  EXPECT_TRUE(host.openKeys.empty());
+  EXPECT_EQ(host.badHandleUses, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteFailureTest,
+    testing::Values(
+        FailureCase{"DwordTooLarge", u"K", u"N", u"2147483648", kRegDword,
+                    kErrorArithmeticOverflow, true,
+                    {u"\"2147483648\"", u"too large", u"REG_DWORD"}},
+        FailureCase{"DwordFarTooLarge", u"K", u"N", u"99999999999999999999",
+                    kRegDword, kErrorArithmeticOverflow, true,
+                    {u"too large"}},
+        FailureCase{"DwordTooSmall", u"K", u"N", u"-2147483649", kRegDword,
+                    kErrorArithmeticOverflow, true, {u"too small"}},
+        FailureCase{"DwordRoundsOutOfRange", u"K", u"N", u"2147483647.5",
+                    kRegDword, kErrorArithmeticOverflow, true,
+                    {u"too large"}},
+        FailureCase{"BinaryLoneQuote", u"K", u"N", u"\"", kRegBinary,
+                    kErrorInvalidData, true, {u"binary data"}},
+        FailureCase{"BinaryQuotedNotOneByte", u"K", u"N", u"\"a\u0416b\"",
+                    kRegBinary, kErrorNoUnicodeTranslation, true,
+                    {u"\u0416", u"U+0416", u"binary data"}},
+        FailureCase{"SzUnrepresentable", u"K", u"N", u"\u65e5\u672c",
+                    kRegSz, kErrorNoUnicodeTranslation, true,
+                    {u"U+65E5", u"string data", u"\"\u65e5\u672c\""}},
+        FailureCase{"NameUnrepresentable", u"K", u"\u0416", u"1", kRegDword,
+                    kErrorNoUnicodeTranslation, true,
+                    {u"U+0416", u"value name"}},
+        FailureCase{"KeyPathUnrepresentable", u"K\\\u0416", u"N", u"1",
+                    kRegDword, kErrorNoUnicodeTranslation, false,
+                    {u"U+0416", u"key path"}},
+        FailureCase{"SurrogatePairNamedOnce", u"K", u"N",
+                    u"x\U0001F600", kRegSz, kErrorNoUnicodeTranslation, true,
+                    {u"U+1F600", u"\U0001F600"}},
+        FailureCase{"LoneSurrogateByCodeOnly", u"K", u"N",
+                    std::u16string(1, char16_t{0xD800}), kRegSz,
+                    kErrorNoUnicodeTranslation, true, {u"U+D800"}}),
+    [](const testing::TestParamInfo<FailureCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
+  TestHost host;
+  WriteKeyValue(host, kTestHkcu, u"K", u"N", u"7", kRegDword);
+  WriteKeyValue(host, kTestHkcu, u"K", u"N", u"4294967296", kRegDword);
+  const TestValue* value = host.FindValue(kTestHkcu, "K", "N");
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->data, (Bytes{7, 0, 0, 0}));
+}
+
+struct HexDigitCase {
+  std::u16string ch;
+  std::int32_t value;
+};
+
+class HexDigitValueTest : public testing::TestWithParam<HexDigitCase> {};
+
+TEST_P(HexDigitValueTest, Value) {
+  EXPECT_EQ(HexDigitValue(GetParam().ch), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HexDigitValueTest,
+    testing::Values(HexDigitCase{u"0", 0}, HexDigitCase{u"9", 9},
+                    HexDigitCase{u"A", 10}, HexDigitCase{u"f", 15},
+                    HexDigitCase{u"F", 15}, HexDigitCase{u"G", 0},
+                    HexDigitCase{u"g", 0}, HexDigitCase{u"", 0},
+                    HexDigitCase{u"-", 0}, HexDigitCase{u" ", 0},
+                    HexDigitCase{u"\uff21", 0}));  // full-width A
+
+}  // namespace
+}  // namespace tolvu
