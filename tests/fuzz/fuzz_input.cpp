@@ -1,0 +1,109 @@
+#include "fuzz_input.h"
+
+#include <limits>
+#include <vector>
+
+namespace tolvu {
+namespace {
+
+constexpr std::uint8_t kLaunchResultBits = 0x0F;
+constexpr std::uint8_t kExportTargetAbsentBit = 0x10;
+constexpr std::uint8_t kExportTargetReadOnlyBit = 0x20;
+constexpr std::uint8_t kUtf16Bit = 0x80;
+
+// Every message the launch can give, a success, and codes outside the table.
+constexpr std::int32_t kLaunchResults[16] = {
+    42, 33, 32, 31, 29, 27, 26, 11,
+    8,  5,  3,  2,  0,  1,  -1, std::numeric_limits<std::int32_t>::min(),
+};
+
+constexpr char16_t kAwkwardUnits[16] = {
+    0x20AC,  // euro sign: one byte in Windows-1252
+    0x0100,  // not in Windows-1252
+    0x4E2D,  // CJK, not in Windows-1252
+    0xD83D,  // high surrogate
+    0xDE00,  // low surrogate
+    0x00A0,  // no-break space: not a separator here
+    0x3000,  // ideographic space
+    0x0000,  // NUL inside the text
+    0xFFFD,  // replacement character
+    0xFEFF,  // byte order mark
+    0x0152,  // OE ligature: Windows-1252 0x8C
+    0x0081,  // a byte Windows-1252 leaves undefined
+    0xFF02,  // fullwidth quotation mark
+    0xFF3C,  // fullwidth backslash
+    0x000D,  // carriage return
+    0x000A,  // line feed
+};
+
+TestValue Value(const char* name, std::uint32_t type,
+                std::vector<std::uint8_t> data) {
+  return TestValue{name, type, std::move(data)};
+}
+
+void AddValue(TestHost& host, std::uint32_t root, const std::string& subKey,
+              const TestValue& value) {
+  HostKey key = 0;
+  if (host.RegCreateKeyA(root, subKey, &key) == 0) {
+    host.RegSetValueExA(key, value.name, value.type, value.data);
+    host.RegCloseKey(key);
+  }
+}
+
+}  // namespace
+
+FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
+  FuzzRun run;
+  if (size == 0) {
+    return run;
+  }
+  const std::uint8_t control = data[0];
+  run.launchResult = kLaunchResults[control & kLaunchResultBits];
+  run.exportTargetExists = (control & kExportTargetAbsentBit) == 0;
+  run.exportTargetReadOnly = (control & kExportTargetReadOnlyBit) != 0;
+  if ((control & kUtf16Bit) != 0) {
+    for (std::size_t i = 1; i + 1 < size; i += 2) {
+      run.commandText.push_back(
+          static_cast<char16_t>(data[i] | (data[i + 1] << 8U)));
+    }
+    return run;
+  }
+  for (std::size_t i = 1; i < size; ++i) {
+    const std::uint8_t byte = data[i];
+    run.commandText.push_back(byte >= 0x80 && byte < 0x90
+                                  ? kAwkwardUnits[byte - 0x80]
+                                  : static_cast<char16_t>(byte));
+  }
+  return run;
+}
+
+void ScriptHost(const FuzzRun& run, TestHost& host) {
+  host.commandText = run.commandText;
+  host.launchResult = run.launchResult;
+
+  if (run.exportTargetExists) {
+    host.files[u"MyRegFile.reg"] = TestFile{
+        run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0};
+  }
+  host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0};
+  host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0};
+  host.files[u"System.reg"] = TestFile{kAttributeSystem, 0};
+  host.files[u"Folder.reg"] = TestFile{kAttributeDirectory, 0};
+  host.files[u"Locked.reg"] = TestFile{0, 32};  // ERROR_SHARING_VIOLATION
+  host.files[u"*.reg"] = TestFile{};
+  host.files[u"My?.reg"] = TestFile{};
+  host.files[u"Caf\u00E9.reg"] = TestFile{};
+  host.files[u"a b.reg"] = TestFile{};
+  host.files[u"C:\\Temp\\Out.reg"] = TestFile{};
+
+  constexpr std::uint32_t kHklm = 0x80000002;
+  constexpr std::uint32_t kHkcu = 0x80000001;
+  AddValue(host, kHklm, "Software\\MyKey",
+           Value("MyDataName", 1, {'o', 'l', 'd', 0}));
+  AddValue(host, kHklm, "Software\\MyKey", Value("Number", 4, {1, 0, 0, 0}));
+  AddValue(host, kHklm, "Software\\My Key", Value("", 3, {0xAB}));
+  host.AddKey(kHkcu, "Software\\Parent\\Child");
+  host.calls.clear();
+}
+
+}  // namespace tolvu

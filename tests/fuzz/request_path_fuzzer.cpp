@@ -1,0 +1,196 @@
+// libFuzzer target: any command-line text, through splitting, request,
+// route and operation, on the recording host. Besides the sanitizers'
+// checks it aborts on any run that breaks what must hold for every command
+// line: the boxes shown, the registry handles, the bytes written, the files
+// deleted and the exit status.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/main_flow.h"
+#include "cli/split_command_line.h"
+#include "cli/usage.h"
+#include "fuzz_input.h"
+#include "host/app_identity.h"
+#include "host/status_codes.h"
+#include "host/test_host.h"
+#include "host/text.h"
+#include "observing_host.h"
+
+namespace tolvu {
+namespace {
+
+constexpr std::uint32_t kRegSzType = 1;
+constexpr std::uint32_t kRegBinaryType = 3;
+constexpr std::uint32_t kRegDwordType = 4;
+constexpr std::int32_t kLastLaunchFailure = 32;
+
+struct Outcome {
+  const FuzzRun& run;
+  const TestHost& host;
+  const ObservingHost& seen;
+  std::uint32_t status;
+};
+
+[[noreturn]] void Broken(const char* what, const Outcome& out) {
+  std::fprintf(stderr, "broken: %s\nexit status %u, %zu box(es)\n", what,
+               out.status, out.host.boxes.size());
+  std::fprintf(stderr, "command text (UTF-16 units):");
+  for (const char16_t ch : out.run.commandText) {
+    std::fprintf(stderr, " %04X", static_cast<unsigned>(ch));
+  }
+  std::fprintf(stderr, "\n");
+  std::abort();
+}
+
+void Require(bool holds, const char* what, const Outcome& out) {
+  if (!holds) {
+    Broken(what, out);
+  }
+}
+
+enum class BoxKind { Usage, Description, LaunchError, Unknown };
+
+BoxKind KindOf(const ShownBox& box) {
+  if (box.icon == Icon::Information && box.title == WindowTitle() &&
+      box.text == UsageText()) {
+    return BoxKind::Usage;
+  }
+  if (box.icon == Icon::None && box.title == AppIdentity().title &&
+      !box.text.empty()) {
+    return BoxKind::Description;
+  }
+  if (box.icon == Icon::Exclamation && box.title == u"Error" &&
+      !box.text.empty()) {
+    return BoxKind::LaunchError;
+  }
+  return BoxKind::Unknown;
+}
+
+// Argument `n` as the tool's splitting gives it, empty when absent.
+std::u16string Argument(const ArgumentArray& args, std::size_t n) {
+  return n < args.size() ? args[n] : std::u16string();
+}
+
+void CheckBoxesAndStatus(const Outcome& out) {
+  const std::vector<ShownBox>& boxes = out.host.boxes;
+  Require(boxes.size() <= 2, "more than two boxes", out);
+  std::vector<BoxKind> kinds;
+  for (const ShownBox& box : boxes) {
+    kinds.push_back(KindOf(box));
+    Require(kinds.back() != BoxKind::Unknown, "a box of no known kind", out);
+  }
+  if (kinds.size() == 2) {
+    Require(kinds[0] == BoxKind::Description && kinds[1] == BoxKind::Usage,
+            "two boxes that are not a description then the usage", out);
+  }
+  bool usageShown = false;
+  for (const BoxKind kind : kinds) {
+    usageShown = usageShown || kind == BoxKind::Usage;
+  }
+  Require(usageShown == (out.status == kErrorInvalidCommandLine),
+          "exit status 1639 without the usage box, or the reverse", out);
+
+  const bool launchFailed = !out.host.launches.empty() &&
+                            out.run.launchResult <= kLastLaunchFailure;
+  Require(launchFailed == (kinds == std::vector<BoxKind>{BoxKind::LaunchError}),
+          "a launch error box without a failed launch, or the reverse", out);
+
+  Require((out.status == kSuccess) ==
+              (boxes.empty() && out.seen.registryFailures == 0),
+          "exit status 0 does not match a silent run with no registry failure",
+          out);
+  if (boxes.empty() && out.status != kSuccess) {
+    Require(out.status ==
+                static_cast<std::uint32_t>(out.seen.lastRegistryFailure),
+            "a silent failure that is not the failing registry status", out);
+  }
+}
+
+void CheckRegistry(const Outcome& out, const std::u16string& command,
+                   const std::vector<std::string>& keysBefore) {
+  const bool add = command == u"add" || command == u"create";
+  const bool remove = command == u"remove" || command == u"delete";
+  Require(out.host.badHandleUses == 0,
+          "a registry call on a handle that is not open", out);
+  Require(out.host.openKeys.empty(), "a registry key left open", out);
+  Require(add || remove || out.seen.registryCalls == 0,
+          "a registry call for a command that is not add or remove", out);
+
+  Require(out.seen.writes.size() <= 1, "more than one value written", out);
+  Require(add || out.seen.writes.empty(), "a value written by no add", out);
+  for (const TestValue& write : out.seen.writes) {
+    Require(write.type == kRegSzType || write.type == kRegBinaryType ||
+                write.type == kRegDwordType,
+            "a value of a type the tool does not write", out);
+    Require(write.type != kRegDwordType || write.data.size() == 4,
+            "a REG_DWORD value that is not exactly 4 bytes", out);
+    Require(write.type != kRegSzType ||
+                (!write.data.empty() && write.data.back() == 0),
+            "a REG_SZ value without its closing zero byte", out);
+  }
+
+  Require(out.seen.registryDeletions <= 1, "more than one registry deletion",
+          out);
+  Require(remove || out.seen.registryDeletions == 0,
+          "a registry deletion by no remove", out);
+  std::size_t keysGone = 0;
+  for (const std::string& key : keysBefore) {
+    keysGone += out.host.keys.count(key) == 0 ? 1 : 0;
+  }
+  Require(keysGone <= (remove ? 1U : 0U), "registry keys lost", out);
+}
+
+void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
+                         const ArgumentArray& args) {
+  const std::vector<Launch>& launches = out.host.launches;
+  Require(launches.size() <= 1, "more than one launch", out);
+  for (const Launch& launch : launches) {
+    Require(launch.file == "C:\\Windows\\regedit.exe" && launch.showMode == 0,
+            "a launch of another program or a shown window", out);
+    const std::string expected = command == u"import"   ? "/s "
+                                 : command == u"export" ? "/e "
+                                                        : "";
+    Require(!expected.empty() && launch.parameters.rfind(expected, 0) == 0,
+            "a launch with the wrong switch or by the wrong command", out);
+  }
+
+  const std::vector<std::u16string>& deleted = out.host.deletedFiles;
+  Require(deleted.size() <= 1, "more than one file deleted", out);
+  for (const std::u16string& name : deleted) {
+    Require(command == u"export", "a file deleted by no export", out);
+    Require(name == Argument(args, 3),
+            "a deleted file that is not the export's file name", out);
+    Require(!Contains(name, u'*') && !Contains(name, u'?'),
+            "a file deleted by a wildcard name", out);
+    Require(launches.size() == 1,
+            "an export file deleted without launching the editor", out);
+  }
+}
+
+}  // namespace
+}  // namespace tolvu
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  using namespace tolvu;
+  const FuzzRun run = DecodeFuzzInput(data, size);
+  TestHost host;
+  ScriptHost(run, host);
+  std::vector<std::string> keysBefore;
+  for (const auto& key : host.keys) {
+    keysBefore.push_back(key.first);
+  }
+
+  ObservingHost seen(host);
+  const std::uint32_t status = RunTolvu(seen);
+
+  const Outcome out{run, host, seen, status};
+  const ArgumentArray args = SplitCommandLine(run.commandText);
+  const std::u16string command = ToLowerAscii(Argument(args, 1));
+  CheckBoxesAndStatus(out);
+  CheckRegistry(out, command, keysBefore);
+  CheckLaunchAndFiles(out, command, args);
+  return 0;
+}
