@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine, on a private prefix and on a virtual
+# display that this script starts and stops itself, and exits with the
+# program's exit status (its low 8 bits, as Unix keeps them).
+#
+#   scripts/wine-run.sh PROGRAM [ARGS...]
+#
+# The prefix is <folder of PROGRAM>/wineprefix unless TOLVU_WINEPREFIX names
+# another one; it is created on first use and reused afterwards. Runs on the
+# same prefix wait for each other, because each run stops the prefix's
+# wineserver when it ends.
+#
+# Environment:
+#   TOLVU_WINEPREFIX     prefix folder to use instead of the default
+#   TOLVU_WINE_TIMEOUT   seconds before the program is killed (default 900)
+#   TOLVU_DISPLAY        an X display to use instead of a virtual one, for
+#                        seeing and answering message boxes by hand
+#
+# Wine rebuilds the program's command line from ARGS with its own quoting;
+# the end-to-end driver uses CreateProcessW when the exact text matters.
+set -uo pipefail
+
+readonly SCRIPT_NAME="wine-run.sh"
+readonly SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+die() {
+  echo "$SCRIPT_NAME: $*" >&2
+  exit 125
+}
+
+[[ $# -ge 1 ]] || die "usage: $SCRIPT_NAME PROGRAM [ARGS...]"
+program="$1"
+shift
+[[ -f "$program" ]] || die "no such program: $program"
+program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
+
+for tool in wine wineserver timeout flock; do
+  command -v "$tool" >/dev/null || die "'$tool' is not installed"
+done
+
+prefix="${TOLVU_WINEPREFIX:-$(dirname "$program")/wineprefix}"
+run_timeout="${TOLVU_WINE_TIMEOUT:-900}"
+[[ "$run_timeout" =~ ^[0-9]+$ ]] || die "TOLVU_WINE_TIMEOUT must be a number of seconds"
+
+work_dir="$(mktemp -d "${TMPDIR:-/tmp}/wine-run.XXXXXX")" || die "cannot make a temporary folder"
+xvfb_pid=""
+program_pid=""
+server_started=0
+
+stop_everything() {
+  # The program, then the prefix's wineserver while its display still
+  # exists, then the display; each by what identifies it, never by name.
+  if [[ -n "$program_pid" ]]; then
+    kill "$program_pid" 2>/dev/null # timeout passes it on to the program
+    wait "$program_pid" 2>/dev/null
+  fi
+  if [[ $server_started -eq 1 ]]; then
+    timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
+  fi
+  if [[ -n "$xvfb_pid" ]] && kill -0 "$xvfb_pid" 2>/dev/null; then
+    kill "$xvfb_pid" 2>/dev/null
+    for _ in $(seq 50); do
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$work_dir"
+}
+trap stop_everything EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
+
+# One run at a time per prefix: a run's closing wineserver -k would end the
+# programs of another run on the same prefix.
+mkdir -p "$(dirname "$prefix")" || die "cannot create the folder of $prefix"
+exec 9>"$prefix.lock" || die "cannot open $prefix.lock"
+flock -w "$((run_timeout + 120))" 9 || die "another run kept $prefix busy for too long"
+
+start_virtual_display() {
+  command -v Xvfb >/dev/null ||
+    die "cannot start a display: Xvfb is not installed (apt-get install xvfb), or set TOLVU_DISPLAY"
+  local number_file="$work_dir/display" log="$work_dir/xvfb.log"
+  # -displayfd lets the server pick a free display number and tells it once
+  # it accepts connections, so there is neither a race nor a guess.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >"$log" 2>&1 &
+  xvfb_pid=$!
+  local number=""
+  for _ in $(seq 100); do
+    number="$(tr -dc '0-9' <"$number_file" 2>/dev/null)"
+    [[ -n "$number" ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [[ -z "$number" ]]; then
+    echo "$SCRIPT_NAME: cannot start a display: Xvfb did not come up. Its output:" >&2
+    sed 's/^/  /' "$log" >&2
+    exit 125
+  fi
+  DISPLAY=":$number"
+}
+
+if [[ -n "${TOLVU_DISPLAY:-}" ]]; then
+  DISPLAY="$TOLVU_DISPLAY"
+else
+  start_virtual_display
+fi
+
+export DISPLAY
+export WINEPREFIX="$prefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# C.UTF-8 makes the prefix's ANSI code page 1252.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+server_started=1
+"$SCRIPT_DIR/wine-prefix.sh" "$prefix" || die "cannot prepare the Wine prefix $prefix"
+
+# Started in the background and waited for, so that a signal to this script
+# is handled at once (bash defers traps while a foreground command runs).
+started_at=$SECONDS
+timeout --kill-after=10 "$run_timeout" wine "$program" "$@" </dev/null &
+program_pid=$!
+wait "$program_pid"
+status=$?
+program_pid=""
+# 124 and 137 are also ordinary exit statuses, so the clock decides.
+if [[ $((SECONDS - started_at)) -ge $run_timeout ]]; then
+  echo "$SCRIPT_NAME: $(basename "$program") did not end within $run_timeout s and was killed" >&2
+fi
+exit "$status"
