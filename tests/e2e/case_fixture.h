@@ -1,0 +1,54 @@
+// Each case gets a registry key of its own under HKCU\Software\TolvuE2E and a
+// working folder of its own, both fresh at the start and removed at the end.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "run_program.h"
+
+namespace tolvu_e2e {
+
+inline const wchar_t kSuiteKey[] = L"Software\\TolvuE2E";
+
+class TolvuCaseBase {
+ protected:
+  void PrepareCase();
+  void CleanUpCase();
+
+  // The case's key below HKEY_CURRENT_USER, without the root.
+  const std::wstring& CaseKey() const { return caseKey_; }
+  // The same key as the tool takes it: HKCU\Software\TolvuE2E\<case>.
+  std::wstring CaseKeyArg() const { return L"HKCU\\" + caseKey_; }
+  const std::wstring& WorkDir() const { return workDir_; }
+
+  // `commandLine` with every {key} replaced by CaseKeyArg() and every
+  // {subkey} by CaseKey().
+  std::wstring WithCaseKey(const std::wstring& commandLine) const;
+
+  // Runs tolvu.exe in the case's working folder, placeholders as in
+  // WithCaseKey.
+  RunResult RunTool(const std::wstring& commandLine) const;
+
+ private:
+  std::wstring caseKey_;
+  std::wstring workDir_;
+};
+
+class TolvuCase : public TolvuCaseBase, public ::testing::Test {
+ protected:
+  void SetUp() override { PrepareCase(); }
+  void TearDown() override { CleanUpCase(); }
+};
+
+template <typename Param>
+class TolvuCaseWithParam : public TolvuCaseBase,
+                           public ::testing::TestWithParam<Param> {
+ protected:
+  void SetUp() override { PrepareCase(); }
+  void TearDown() override { CleanUpCase(); }
+};
+
+}  // namespace tolvu_e2e

@@ -1,0 +1,77 @@
+// What tolvu.exe is as a file: a 64-bit GUI program that needs nothing but
+// system DLLs, and says who it is in its version resource.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "pe_image.h"
+#include "run_program.h"
+
+namespace tolvu_e2e {
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+    return static_cast<char>(std::tolower(c));
+  });
+  return text;
+}
+
+// DLLs that every Windows (and Wine) has; the C runtime may come as msvcrt or
+// as the universal CRT's api sets.
+bool IsSystemDll(const std::string& name) {
+  static constexpr const char* kAllowed[] = {
+      "kernel32.dll", "advapi32.dll", "msvcrt.dll",  "user32.dll",
+      "shell32.dll",  "ntdll.dll",    "ucrtbase.dll"};
+  const std::string lower = Lower(name);
+  if (lower.rfind("api-ms-win-crt-", 0) == 0) return true;
+  return std::find(std::begin(kAllowed), std::end(kAllowed), lower) !=
+         std::end(kAllowed);
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text.empty() ? "(none)" : text;
+}
+
+TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
+  std::string error;
+  const auto summary = ReadPeSummary(BesideDriver(L"tolvu.exe"), &error);
+  ASSERT_TRUE(summary.has_value()) << error;
+
+  EXPECT_EQ(summary->machine, IMAGE_FILE_MACHINE_AMD64);
+  EXPECT_EQ(summary->subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+
+  // Shown with every run: user32 and shell32 are meant to be loaded only
+  // when a box or a launch needs them, which this list makes visible.
+  std::cout << "tolvu.exe imports: " << Joined(summary->imports) << "\n"
+            << "tolvu.exe delay-loads: " << Joined(summary->delayImports)
+            << "\n";
+  ::testing::Test::RecordProperty("imports", Joined(summary->imports));
+  ::testing::Test::RecordProperty("delayImports",
+                                  Joined(summary->delayImports));
+
+  for (const auto& name : summary->imports) {
+    EXPECT_TRUE(IsSystemDll(name)) << name << " is not a system DLL";
+  }
+  for (const auto& name : summary->delayImports) {
+    EXPECT_TRUE(IsSystemDll(name)) << name << " is not a system DLL";
+  }
+}
+
+TEST(Footprint, CarriesItsVersionAndProductName) {
+  const auto info = ReadVersionInfo(BesideDriver(L"tolvu.exe"));
+  ASSERT_TRUE(info.has_value()) << "tolvu.exe has no version resource";
+  EXPECT_EQ(std::vector<WORD>(std::begin(info->fileVersion),
+                              std::end(info->fileVersion)),
+            (std::vector<WORD>{1, 1, 0, 0}));
+  EXPECT_EQ(info->fileVersionText, L"1.1.0.0");
+  EXPECT_EQ(info->productName, L"Tolvu");
+}
+
+}  // namespace
+}  // namespace tolvu_e2e

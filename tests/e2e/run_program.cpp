@@ -1,0 +1,211 @@
+#include "run_program.h"
+
+#include <iomanip>
+#include <string>
+
+#include "icon_match.h"
+
+namespace tolvu_e2e {
+namespace {
+
+// Windows and Wine both give the text of a message box this control id.
+constexpr int kBoxTextControlId = 0xFFFF;
+constexpr DWORD kMessageTimeoutMs = 2000;
+// How long a box may take to get its icon on the screen.
+constexpr DWORD kIconSettleMs = 3000;
+// How long a box may take to go away after OK was pressed.
+constexpr DWORD kBoxCloseMs = 5000;
+
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                          kMessageTimeoutMs, &length) == 0) {
+    return L"";
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                          reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied) == 0) {
+    return L"";
+  }
+  text.resize(copied);
+  return text;
+}
+
+struct BoxSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring(className) != L"#32770") return TRUE;
+  // A box is ready to be read once its text control exists.
+  if (GetDlgItem(window, kBoxTextControlId) == nullptr) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND VisibleBoxOf(DWORD processId) {
+  BoxSearch search{processId, nullptr};
+  EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Presses OK and waits for the box to go; false when it stays.
+bool Dismiss(HWND box, HANDLE process) {
+  HWND ok = GetDlgItem(box, IDOK);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(ok));
+  const ULONGLONG deadline = GetTickCount64() + kBoxCloseMs;
+  while (IsWindow(box) && IsWindowVisible(box)) {
+    if (WaitForSingleObject(process, 10) == WAIT_OBJECT_0) return true;
+    if (GetTickCount64() >= deadline) return false;
+  }
+  return true;
+}
+
+std::wstring SystemMessage(DWORD error) {
+  return L"system error " + std::to_wstring(error);
+}
+
+const char* IconName(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::None:
+      return "none";
+    case BoxIcon::Information:
+      return "information";
+    case BoxIcon::Exclamation:
+      return "exclamation";
+    case BoxIcon::Unrecognised:
+      return "unrecognised";
+  }
+  return "?";
+}
+
+// Texts in test output: printable ASCII as is, everything else escaped, so
+// that CR LF and blanks at line ends are visible in a failure message.
+void PrintText(const std::wstring& text, std::ostream* out) {
+  *out << '"';
+  for (wchar_t c : text) {
+    if (c == L'\r') {
+      *out << "\\r";
+    } else if (c == L'\n') {
+      *out << "\\n\n    ";
+    } else if (c == L'\t') {
+      *out << "\\t";
+    } else if (c == L'"' || c == L'\\') {
+      *out << '\\' << static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+      *out << static_cast<char>(c);
+    } else {
+      *out << "\\u" << std::hex << std::setw(4) << std::setfill('0')
+           << static_cast<unsigned>(c) << std::dec;
+    }
+  }
+  *out << '"';
+}
+
+}  // namespace
+
+bool operator==(const Box& a, const Box& b) {
+  return a.title == b.title && a.text == b.text && a.icon == b.icon;
+}
+
+void PrintTo(BoxIcon icon, std::ostream* out) { *out << IconName(icon); }
+
+void PrintTo(const Box& box, std::ostream* out) {
+  *out << "\n  box: title ";
+  PrintText(box.title, out);
+  *out << ", icon " << IconName(box.icon) << ", text ";
+  PrintText(box.text, out);
+}
+
+void PrintTo(const RunResult& result, std::ostream* out) {
+  *out << "exit code " << result.exitCode
+       << (result.timedOut ? " (killed after the time limit)" : "") << ", "
+       << result.boxes.size() << " box(es)";
+  for (const auto& box : result.boxes) PrintTo(box, out);
+  if (!result.harnessError.empty()) {
+    *out << "\n  harness error: ";
+    PrintText(result.harnessError, out);
+  }
+}
+
+RunResult RunProgram(const std::wstring& exePath,
+                     const std::wstring& commandLineAfterProgramName,
+                     const std::wstring& workDir, DWORD timeoutMs) {
+  RunResult result;
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  if (!commandLineAfterProgramName.empty()) {
+    commandLine += L" " + commandLineAfterProgramName;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
+                      FALSE, 0, nullptr, workDir.c_str(), &startup, &process)) {
+    result.harnessError =
+        L"cannot start " + exePath + L": " + SystemMessage(GetLastError());
+    result.exitCode = static_cast<DWORD>(-1);
+    return result;
+  }
+  CloseHandle(process.hThread);
+
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (GetTickCount64() >= deadline) {
+      result.timedOut = true;
+      TerminateProcess(process.hProcess, 1);
+      break;
+    }
+    // Boxes first: a program that shows a box never ends before it is
+    // answered, and one that ended has no box left to read.
+    if (HWND box = VisibleBoxOf(process.dwProcessId)) {
+      Box seen;
+      seen.title = TextOf(box);
+      seen.text = TextOf(GetDlgItem(box, kBoxTextControlId));
+      seen.icon = ReadBoxIcon(box, kIconSettleMs);
+      result.boxes.push_back(seen);
+      if (!Dismiss(box, process.hProcess)) {
+        result.harnessError = L"a box would not close after OK";
+        TerminateProcess(process.hProcess, 1);
+        break;
+      }
+      continue;
+    }
+    if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
+  }
+  WaitForSingleObject(process.hProcess, kMessageTimeoutMs);
+  GetExitCodeProcess(process.hProcess, &result.exitCode);
+  CloseHandle(process.hProcess);
+  return result;
+}
+
+std::wstring BesideDriver(const std::wstring& fileName) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(),
+                                            static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + fileName;
+}
+
+RunResult RunTolvu(const std::wstring& commandLineAfterProgramName,
+                   const std::wstring& workDir) {
+  return RunProgram(BesideDriver(L"tolvu.exe"), commandLineAfterProgramName,
+                    workDir);
+}
+
+}  // namespace tolvu_e2e

@@ -1,0 +1,56 @@
+// Runs a program with an exact command line, answers every message box it
+// shows and reports what the boxes said and how the program ended.
+#pragma once
+
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tolvu_e2e {
+
+enum class BoxIcon { None, Information, Exclamation, Unrecognised };
+
+struct Box {
+  std::wstring title;
+  std::wstring text;
+  BoxIcon icon = BoxIcon::None;
+};
+
+bool operator==(const Box& a, const Box& b);
+void PrintTo(BoxIcon icon, std::ostream* out);
+void PrintTo(const Box& box, std::ostream* out);
+
+struct RunResult {
+  std::vector<Box> boxes;  // in the order the program showed them
+  DWORD exitCode = 0;
+  bool timedOut = false;  // killed after the time limit
+  // What went wrong in the harness itself (could not start the program, a
+  // box that would not close); empty when all went well.
+  std::wstring harnessError;
+};
+
+void PrintTo(const RunResult& result, std::ostream* out);
+
+// Long enough for a loaded machine under Wine, short enough that a hang fails
+// the case instead of stalling the suite.
+constexpr DWORD kDefaultRunTimeoutMs = 30000;
+
+// Starts `exePath` with the command line `"exePath"
+// commandLineAfterProgramName` (no blank added when the tail is empty) in
+// `workDir`, reads and dismisses each message box it shows, and waits for it to
+// end; kills it after `timeoutMs`.
+RunResult RunProgram(const std::wstring& exePath,
+                     const std::wstring& commandLineAfterProgramName,
+                     const std::wstring& workDir,
+                     DWORD timeoutMs = kDefaultRunTimeoutMs);
+
+// The full path of `fileName` in the folder of the running driver.
+std::wstring BesideDriver(const std::wstring& fileName);
+
+// RunProgram for the tolvu.exe next to the driver.
+RunResult RunTolvu(const std::wstring& commandLineAfterProgramName,
+                   const std::wstring& workDir);
+
+}  // namespace tolvu_e2e
