@@ -9,8 +9,8 @@ std::u16string UsageText() {
   const std::u16string lines[] = {
       u"Usage:",
       u"",
-      u"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
-      u"[DataValue] [DataType] [FileName]",
+      (u"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
+       u"[DataValue] [DataType] [FileName]"),
       u"",
       u"- RootKey: [ HKLM | HKCU | HKCR | HKU | HKCC | HKDD | HKPD ]",
       u"- SubKey: Full path of  the registry key under Rootkey",
@@ -28,8 +28,8 @@ std::u16string UsageText() {
       u"Tolvu add \"HKLM\\Software\\My Key\" MyDataName MyDataValue",
       u"Tolvu add HKLM\\Software\\MyKey MyDataName 123456 REG_DWORD",
       u"Tolvu add HKLM\\Software\\MyKey MyDataName 414243313233 REG_BINARY",
-      u"Tolvu add \"HKLM\\Software\\My Key\" MyDataName \"ABC123\" "
-      u"REG_BINARY",
+      (u"Tolvu add \"HKLM\\Software\\My Key\" MyDataName \"ABC123\" "
+       u"REG_BINARY"),
       u"",
       u"Delete Key:",
       u"Tolvu remove HKLM\\Software\\MyKey",

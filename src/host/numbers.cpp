@@ -13,6 +13,13 @@ namespace {
 
 bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
 
+RunFailure Overflow() {
+  return RunFailure{
+      u"The number is outside the range of a 32-bit whole number, "
+      u"-2147483648 to 2147483647.",
+      kErrorArithmeticOverflow};
+}
+
 }  // namespace
 
 double LeadingNumber(const std::u16string& text) {
@@ -60,12 +67,8 @@ double LeadingNumber(const std::u16string& text) {
 }
 
 std::int32_t RoundToInt32(double x) {
-  const RunFailure overflow{
-      u"The number is outside the range of a 32-bit whole number, "
-      u"-2147483648 to 2147483647.",
-      kErrorArithmeticOverflow};
   if (!std::isfinite(x)) {
-    throw overflow;
+    throw Overflow();
   }
   const double floor = std::floor(x);
   const double fraction = x - floor;
@@ -74,7 +77,7 @@ std::int32_t RoundToInt32(double x) {
     rounded = floor + 1.0;
   }
   if (rounded < -2147483648.0 || rounded > 2147483647.0) {
-    throw overflow;
+    throw Overflow();
   }
   return static_cast<std::int32_t>(rounded);
 }

@@ -1,7 +1,7 @@
 #include "host/test_host.h"
 
-#include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "host/cp1252.h"
 #include "host/status_codes.h"
@@ -22,10 +22,14 @@ std::string Upper(std::string text) {
   return text;
 }
 
+// Eight upper-case hexadecimal digits.
 std::string RootText(std::uint32_t root) {
-  char buffer[9];
-  std::snprintf(buffer, sizeof buffer, "%08X", root);
-  return buffer;
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned shift = 32; shift != 0; shift -= 4) {
+    text.push_back(kHex[(root >> (shift - 4)) & 0xFU]);
+  }
+  return text;
 }
 
 // The registry path of a sub key, or nothing when it is not a valid path:
@@ -224,10 +228,10 @@ std::int32_t TestHost::RegDeleteValueA(HostKey key, const std::string& name) {
 std::int32_t TestHost::RegCloseKey(HostKey key) {
   if (openKeys.erase(key) == 0) {
     ++badHandleUses;
-    calls.push_back("RegCloseKey on a handle that is not open");
+    calls.emplace_back("RegCloseKey on a handle that is not open");
     return static_cast<std::int32_t>(kErrorInvalidHandle);
   }
-  calls.push_back("RegCloseKey");
+  calls.emplace_back("RegCloseKey");
   return static_cast<std::int32_t>(kSuccess);
 }
 

@@ -27,7 +27,7 @@ struct Launch {
 
 struct TestValue {
   std::string name;  // as last written
-  std::uint32_t type;
+  std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
 };
 

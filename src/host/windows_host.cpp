@@ -97,7 +97,8 @@ bool WindowsHost::FileExists(const std::u16string& name) {
 }
 
 std::uint32_t WindowsHost::DeleteFile(const std::u16string& name) {
-  return DeleteFileW(Wide(name).c_str()) ? ERROR_SUCCESS : GetLastError();
+  return DeleteFileW(Wide(name).c_str()) != FALSE ? ERROR_SUCCESS
+                                                  : GetLastError();
 }
 
 std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
@@ -114,13 +115,13 @@ std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
   BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
   const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length,
                                        nullptr, 0, nullptr, usedDefaultOut);
-  if (size <= 0 || usedDefault) {
+  if (size <= 0 || usedDefault != FALSE) {
     return std::nullopt;
   }
   std::string ansi(static_cast<std::size_t>(size), '\0');
   if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(),
                           size, nullptr, usedDefaultOut) != size ||
-      usedDefault) {
+      usedDefault != FALSE) {
     return std::nullopt;
   }
   return ansi;
@@ -185,8 +186,8 @@ std::int32_t WindowsHost::ShellExecuteA(const std::string& file,
   if (shellExecute == nullptr) {
     return kShellDllNotFound;
   }
-  const HINSTANCE result = shellExecute(nullptr, "open", file.c_str(),
-                                        parameters.c_str(), nullptr, showMode);
+  const auto result = shellExecute(nullptr, "open", file.c_str(),
+                                   parameters.c_str(), nullptr, showMode);
   return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
 }
 

@@ -3,8 +3,9 @@
 // checks it aborts on any run that breaks what must hold for every command
 // line: the boxes shown, the registry handles, the bytes written, the files
 // deleted and the exit status.
-#include <cstdio>
 #include <cstdlib>
+#include <iomanip>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,13 @@ struct Outcome {
 };
 
 [[noreturn]] void Broken(const char* what, const Outcome& out) {
-  std::fprintf(stderr, "broken: %s\nexit status %u, %zu box(es)\n", what,
-               out.status, out.host.boxes.size());
-  std::fprintf(stderr, "command text (UTF-16 units):");
+  std::cerr << "broken: " << what << "\nexit status " << out.status << ", "
+            << out.host.boxes.size() << " box(es)\ncommand text (UTF-16):"
+            << std::hex << std::uppercase << std::setfill('0');
   for (const char16_t ch : out.run.commandText) {
-    std::fprintf(stderr, " %04X", static_cast<unsigned>(ch));
+    std::cerr << ' ' << std::setw(4) << static_cast<unsigned>(ch);
   }
-  std::fprintf(stderr, "\n");
+  std::cerr << std::endl;
   std::abort();
 }
 
