@@ -21,7 +21,9 @@ void RecordCommandLine() {
   const wchar_t* line = GetCommandLineW();
   HANDLE file = CreateFileW(L"cmdline.txt", GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  if (file == INVALID_HANDLE_VALUE) {
+    return;
+  }
   DWORD written = 0;
   WriteFile(file, line, static_cast<DWORD>(wcslen(line) * sizeof(wchar_t)),
             &written, nullptr);
@@ -42,16 +44,25 @@ std::wstring WithLineBreaks(const wchar_t* text) {
 }
 
 UINT IconStyle(const std::wstring& word) {
-  if (word == L"information") return MB_ICONINFORMATION;
-  if (word == L"exclamation") return MB_ICONEXCLAMATION;
-  if (word == L"error") return MB_ICONERROR;
-  if (word == L"question") return MB_ICONQUESTION;
+  if (word == L"information") {
+    return MB_ICONINFORMATION;
+  }
+  if (word == L"exclamation") {
+    return MB_ICONEXCLAMATION;
+  }
+  if (word == L"error") {
+    return MB_ICONERROR;
+  }
+  if (word == L"question") {
+    return MB_ICONQUESTION;
+  }
   return 0;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
+                    PWSTR /*commandLine*/, int /*show*/) {
   RecordCommandLine();
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);

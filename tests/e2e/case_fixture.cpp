@@ -25,9 +25,9 @@ std::wstring CaseName() {
 }
 
 std::filesystem::path SuiteTempFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  return std::filesystem::path(std::wstring(temp, length)) / L"TolvuE2E";
+  std::wstring temp(MAX_PATH + 1, L'\0');
+  temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+  return std::filesystem::path(temp) / L"TolvuE2E";
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ void TolvuCaseBase::PrepareCase() {
 void TolvuCaseBase::CleanUpCase() {
   DeleteKeyTree(HKEY_CURRENT_USER, caseKey_);
   // The suite key goes once no case key is left below it.
-  RegDeleteKeyW(HKEY_CURRENT_USER, kSuiteKey);
+  RegDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kSuiteKey).c_str());
   std::error_code ignored;
   std::filesystem::remove_all(workDir_, ignored);
   std::filesystem::remove(SuiteTempFolder(), ignored);

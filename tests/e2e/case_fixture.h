@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "run_program.h"
 
 namespace tolvu_e2e {
 
-inline const wchar_t kSuiteKey[] = L"Software\\TolvuE2E";
+inline constexpr std::wstring_view kSuiteKey = L"Software\\TolvuE2E";
 
 class TolvuCaseBase {
  protected:

@@ -27,14 +27,18 @@ bool IsSystemDll(const std::string& name) {
       "kernel32.dll", "advapi32.dll", "msvcrt.dll",  "user32.dll",
       "shell32.dll",  "ntdll.dll",    "ucrtbase.dll"};
   const std::string lower = Lower(name);
-  if (lower.rfind("api-ms-win-crt-", 0) == 0) return true;
+  if (lower.rfind("api-ms-win-crt-", 0) == 0) {
+    return true;
+  }
   return std::find(std::begin(kAllowed), std::end(kAllowed), lower) !=
          std::end(kAllowed);
 }
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string text;
-  for (const auto& name : names) text += (text.empty() ? "" : ", ") + name;
+  for (const auto& name : names) {
+    text += (text.empty() ? "" : ", ") + name;
+  }
   return text.empty() ? "(none)" : text;
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,11 @@ struct IconCase {
   BoxIcon expected;
 };
 
+void PrintTo(const IconCase& param, std::ostream* out) {
+  *out << "box_probe "
+       << std::string(param.style, param.style + wcslen(param.style));
+}
+
 class HarnessIcon : public TolvuCaseWithParam<IconCase> {};
 
 TEST_P(HarnessIcon, TellsTheIconOfABox) {
@@ -36,7 +43,7 @@ TEST_P(HarnessIcon, TellsTheIconOfABox) {
   ASSERT_TRUE(result.harnessError.empty()) << ::testing::PrintToString(result);
   EXPECT_EQ(result.boxes,
             (std::vector<Box>{{L"A title", L"Some text", param.expected}}));
-  EXPECT_EQ(result.exitCode, 3u);
+  EXPECT_EQ(result.exitCode, 3U);
 }
 
 // Error and question icons are neither of the two the tool uses; the
@@ -62,7 +69,7 @@ TEST_F(Harness, CollectsBoxesInOrderWithExactTextsAndTheExitCode) {
                 {L"First", L"line 1\r\nline 2 with a blank at its end \r\n",
                  BoxIcon::Information},
                 {L"Second", L"Just one line", BoxIcon::None}}));
-  EXPECT_EQ(result.exitCode, 1639u);
+  EXPECT_EQ(result.exitCode, 1639U);
   EXPECT_FALSE(result.timedOut);
 }
 
@@ -75,7 +82,9 @@ TEST_F(Harness, ReadsTheLongUsageTextWhole) {
   // The usage text holds double quotes; CommandLineToArgvW takes \" for one.
   std::wstring escaped;
   for (wchar_t c : probeText) {
-    if (c == L'"') escaped += L'\\';
+    if (c == L'"') {
+      escaped += L'\\';
+    }
     escaped += c;
   }
   const RunResult result =
@@ -98,7 +107,9 @@ TEST_F(Harness, KillsAProgramThatDoesNotEndInTime) {
 
 TEST_F(Harness, KillsAProgramThatKeepsShowingBoxes) {
   std::wstring manyBoxes;
-  for (int i = 0; i < 200; ++i) manyBoxes += L"none T x sleep 100 ";
+  for (int i = 0; i < 200; ++i) {
+    manyBoxes += L"none T x sleep 100 ";
+  }
   const RunResult result = RunProbe(manyBoxes, WorkDir(), 3000);
   EXPECT_TRUE(result.timedOut);
   EXPECT_FALSE(result.boxes.empty());
@@ -113,7 +124,9 @@ TEST_P(HarnessCommandLine, ArrivesExactlyAsTyped) {
   const RunResult result = RunProbe(tail, WorkDir());
   ASSERT_TRUE(result.harnessError.empty()) << ::testing::PrintToString(result);
   std::wstring expected = L"\"" + BesideDriver(L"box_probe.exe") + L"\"";
-  if (!tail.empty()) expected += L" " + tail;
+  if (!tail.empty()) {
+    expected += L" " + tail;
+  }
   EXPECT_EQ(ReadFileBytes(WorkDir() + L"\\cmdline.txt"), Utf16Bytes(expected));
 }
 

@@ -1,7 +1,9 @@
 #include "icon_match.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace tolvu_e2e {
 namespace {
@@ -38,21 +40,31 @@ class DibCanvas {
   }
   DibCanvas(const DibCanvas&) = delete;
   DibCanvas& operator=(const DibCanvas&) = delete;
+  DibCanvas(DibCanvas&&) = delete;
+  DibCanvas& operator=(DibCanvas&&) = delete;
   ~DibCanvas() {
-    if (old_ != nullptr) SelectObject(dc_, old_);
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    if (dc_ != nullptr) DeleteDC(dc_);
+    if (old_ != nullptr) {
+      SelectObject(dc_, old_);
+    }
+    if (bitmap_ != nullptr) {
+      DeleteObject(bitmap_);
+    }
+    if (dc_ != nullptr) {
+      DeleteDC(dc_);
+    }
   }
 
-  bool ok() const { return old_ != nullptr && bits_ != nullptr; }
-  HDC dc() const { return dc_; }
+  bool IsReady() const { return old_ != nullptr && bits_ != nullptr; }
+  HDC Dc() const { return dc_; }
 
   Pixels Read() const {
     GdiFlush();
     Pixels pixels{width_, height_, {}};
     pixels.rgb.resize(static_cast<size_t>(width_) * height_);
     std::memcpy(pixels.rgb.data(), bits_, pixels.rgb.size() * 4);
-    for (auto& p : pixels.rgb) p &= 0x00FFFFFFu;  // alpha is undefined here
+    for (auto& p : pixels.rgb) {
+      p &= 0x00FFFFFFU;  // alpha is undefined here
+    }
     return pixels;
   }
 
@@ -66,23 +78,25 @@ class DibCanvas {
 };
 
 int Channel(std::uint32_t pixel, int shift) {
-  return static_cast<int>((pixel >> shift) & 0xFFu);
+  return static_cast<int>((pixel >> shift) & 0xFFU);
 }
 
 bool SamePixel(std::uint32_t a, std::uint32_t b) {
-  for (int shift : {0, 8, 16}) {
-    if (std::abs(Channel(a, shift) - Channel(b, shift)) > kChannelTolerance) {
-      return false;
-    }
-  }
-  return true;
+  constexpr int kShifts[] = {0, 8, 16};
+  return std::all_of(std::begin(kShifts), std::end(kShifts), [&](int shift) {
+    return std::abs(Channel(a, shift) - Channel(b, shift)) <= kChannelTolerance;
+  });
 }
 
 double MismatchShare(const Pixels& a, const Pixels& b) {
-  if (a.width != b.width || a.height != b.height || a.rgb.empty()) return 1.0;
+  if (a.width != b.width || a.height != b.height || a.rgb.empty()) {
+    return 1.0;
+  }
   size_t differing = 0;
   for (size_t i = 0; i < a.rgb.size(); ++i) {
-    if (!SamePixel(a.rgb[i], b.rgb[i])) ++differing;
+    if (!SamePixel(a.rgb[i], b.rgb[i])) {
+      ++differing;
+    }
   }
   return static_cast<double>(differing) / static_cast<double>(a.rgb.size());
 }
@@ -97,35 +111,45 @@ HWND IconControl(HWND box) {
 Pixels CaptureScreen(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return {};
+  if (width <= 0 || height <= 0) {
+    return {};
+  }
   DibCanvas canvas(width, height);
-  if (!canvas.ok()) return {};
+  if (!canvas.IsReady()) {
+    return {};
+  }
   HDC screen = GetDC(nullptr);
-  const BOOL copied = BitBlt(canvas.dc(), 0, 0, width, height, screen,
+  const BOOL copied = BitBlt(canvas.Dc(), 0, 0, width, height, screen,
                              rect.left, rect.top, SRCCOPY | CAPTUREBLT);
   ReleaseDC(nullptr, screen);
-  return copied ? canvas.Read() : Pixels{};
+  return copied != 0 ? canvas.Read() : Pixels{};
 }
 
 Pixels RenderSystemIcon(LPCWSTR iconId, int width, int height,
                         std::uint32_t background) {
-  if (width <= 0 || height <= 0) return {};
+  if (width <= 0 || height <= 0) {
+    return {};
+  }
   DibCanvas canvas(width, height);
   HICON icon = LoadIconW(nullptr, iconId);
-  if (!canvas.ok() || icon == nullptr) return {};
+  if (!canvas.IsReady() || icon == nullptr) {
+    return {};
+  }
   const COLORREF colour = RGB(Channel(background, 16), Channel(background, 8),
                               Channel(background, 0));
   HBRUSH brush = CreateSolidBrush(colour);
   RECT all{0, 0, width, height};
-  FillRect(canvas.dc(), &all, brush);
+  FillRect(canvas.Dc(), &all, brush);
   DeleteObject(brush);
   // A static icon control stretches its icon over its whole client area.
-  DrawIconEx(canvas.dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+  DrawIconEx(canvas.Dc(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
   return canvas.Read();
 }
 
 BoxIcon ClassifyIcon(const Pixels& shown) {
-  if (shown.rgb.empty()) return BoxIcon::Unrecognised;
+  if (shown.rgb.empty()) {
+    return BoxIcon::Unrecognised;
+  }
   // Both system icons leave their corners transparent, so the top-left pixel
   // is the background the box drew them on.
   const std::uint32_t background = shown.rgb.front();
@@ -146,7 +170,9 @@ BoxIcon ClassifyIcon(const Pixels& shown) {
 
 BoxIcon ReadBoxIcon(HWND box, DWORD settleMs) {
   HWND control = IconControl(box);
-  if (control == nullptr || !IsWindowVisible(control)) return BoxIcon::None;
+  if (control == nullptr || (IsWindowVisible(control) == 0)) {
+    return BoxIcon::None;
+  }
   DWORD_PTR icon = 0;
   if (SendMessageTimeoutW(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000,
                           &icon) != 0 &&
@@ -159,10 +185,14 @@ BoxIcon ReadBoxIcon(HWND box, DWORD settleMs) {
   BoxIcon seen = BoxIcon::Unrecognised;
   do {
     RECT client;
-    if (!GetClientRect(control, &client)) return BoxIcon::Unrecognised;
+    if (GetClientRect(control, &client) == 0) {
+      return BoxIcon::Unrecognised;
+    }
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
     seen = ClassifyIcon(CaptureScreen(client));
-    if (seen != BoxIcon::Unrecognised) break;
+    if (seen != BoxIcon::Unrecognised) {
+      break;
+    }
     Sleep(20);
   } while (GetTickCount64() < deadline);
   return seen;

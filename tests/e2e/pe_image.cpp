@@ -19,8 +19,9 @@ class ImageBytes {
 
   template <typename T>
   bool Read(size_t offset, T* out) const {
-    if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T))
+    if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T)) {
       return false;
+    }
     std::memcpy(out, bytes_.data() + offset, sizeof(T));
     return true;
   }
@@ -28,7 +29,9 @@ class ImageBytes {
   std::optional<std::string> String(size_t offset) const {
     std::string text;
     for (size_t i = offset; i < bytes_.size(); ++i) {
-      if (bytes_[i] == 0) return text;
+      if (bytes_[i] == 0) {
+        return text;
+      }
       text.push_back(static_cast<char>(bytes_[i]));
     }
     return std::nullopt;
@@ -68,20 +71,24 @@ bool ReadDllNames(const ImageBytes& image, const Layout& layout,
                   const IMAGE_DATA_DIRECTORY& directory,
                   DWORD Descriptor::*nameField, std::vector<std::string>* names,
                   std::string* error) {
-  if (directory.VirtualAddress == 0) return true;
+  if (directory.VirtualAddress == 0) {
+    return true;
+  }
   const auto table = FileOffset(image, layout, directory.VirtualAddress);
   if (!table) {
     *error = "an import table lies outside every section";
     return false;
   }
   for (size_t at = *table;; at += sizeof(Descriptor)) {
-    Descriptor descriptor;
+    Descriptor descriptor{};
     if (!image.Read(at, &descriptor)) {
       *error = "an import table runs past the end of the file";
       return false;
     }
     const Descriptor zero{};
-    if (std::memcmp(&descriptor, &zero, sizeof(Descriptor)) == 0) return true;
+    if (std::memcmp(&descriptor, &zero, sizeof(Descriptor)) == 0) {
+      return true;
+    }
     const auto nameAt = FileOffset(image, layout, descriptor.*nameField);
     const auto name = nameAt ? image.String(*nameAt) : std::nullopt;
     if (!name) {
@@ -92,6 +99,16 @@ bool ReadDllNames(const ImageBytes& image, const Layout& layout,
   }
 }
 
+// Four lower-case hexadecimal digits, as version resources name their blocks.
+std::wstring Hex4(WORD number) {
+  constexpr wchar_t kDigits[] = L"0123456789abcdef";
+  std::wstring text;
+  for (int shift = 12; shift >= 0; shift -= 4) {
+    text += kDigits[(number >> shift) & 0xFU];
+  }
+  return text;
+}
+
 std::optional<std::wstring> VersionString(const std::vector<std::uint8_t>& data,
                                           const wchar_t* name) {
   struct Translation {
@@ -100,17 +117,17 @@ std::optional<std::wstring> VersionString(const std::vector<std::uint8_t>& data,
   };
   Translation* translations = nullptr;
   UINT size = 0;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&translations), &size) ||
+  if ((VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translations), &size) == 0) ||
       size < sizeof(Translation)) {
     return std::nullopt;
   }
-  wchar_t query[64];
-  swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\%ls",
-           translations[0].language, translations[0].codePage, name);
+  const std::wstring query = L"\\StringFileInfo\\" +
+                             Hex4(translations[0].language) +
+                             Hex4(translations[0].codePage) + L"\\" + name;
   wchar_t* text = nullptr;
-  if (!VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&text),
-                      &size) ||
+  if ((VerQueryValueW(data.data(), query.c_str(),
+                      reinterpret_cast<void**>(&text), &size) == 0) ||
       text == nullptr) {
     return std::nullopt;
   }
@@ -166,15 +183,17 @@ std::optional<PeSummary> ReadPeSummary(const std::wstring& path,
 std::optional<VersionInfo> ReadVersionInfo(const std::wstring& path) {
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return std::nullopt;
+  if (size == 0) {
+    return std::nullopt;
+  }
   std::vector<std::uint8_t> data(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) {
+  if (GetFileVersionInfoW(path.c_str(), 0, size, data.data()) == 0) {
     return std::nullopt;
   }
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
-  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed),
-                      &fixedSize) ||
+  if ((VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed),
+                      &fixedSize) == 0) ||
       fixedSize < sizeof(VS_FIXEDFILEINFO)) {
     return std::nullopt;
   }

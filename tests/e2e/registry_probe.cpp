@@ -6,6 +6,10 @@
 namespace tolvu_e2e {
 namespace {
 
+// The registry's own limits on name lengths, in characters.
+constexpr size_t kMaxKeyNameLength = 255;
+constexpr size_t kMaxValueNameLength = 16383;
+
 // Opens an existing key for reading; closes it on scope exit.
 class OpenKey {
  public:
@@ -17,10 +21,14 @@ class OpenKey {
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
+  OpenKey(OpenKey&&) = delete;
+  OpenKey& operator=(OpenKey&&) = delete;
   ~OpenKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
+    if (key_ != nullptr) {
+      RegCloseKey(key_);
+    }
   }
-  HKEY get() const { return key_; }
+  HKEY Get() const { return key_; }
 
  private:
   HKEY key_ = nullptr;
@@ -67,21 +75,23 @@ void PrintTo(const RegValue& value, std::ostream* out) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
-  return OpenKey(root, path).get() != nullptr;
+  return OpenKey(root, path).Get() != nullptr;
 }
 
 std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path,
                                   const std::wstring& name) {
   OpenKey key(root, path);
-  if (key.get() == nullptr) return std::nullopt;
+  if (key.Get() == nullptr) {
+    return std::nullopt;
+  }
   RegValue value;
   DWORD size = 0;
-  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, nullptr,
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, nullptr,
                        &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   value.bytes.resize(size);
-  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type,
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type,
                        value.bytes.data(), &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -92,15 +102,18 @@ std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path,
 std::vector<std::wstring> SubKeyNames(HKEY root, const std::wstring& path) {
   std::vector<std::wstring> names;
   OpenKey key(root, path);
-  if (key.get() == nullptr) return names;
+  if (key.Get() == nullptr) {
+    return names;
+  }
   for (DWORD i = 0;; ++i) {
-    wchar_t name[256];
-    DWORD length = 256;
-    if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr,
-                      nullptr) != ERROR_SUCCESS) {
+    std::wstring name(kMaxKeyNameLength + 1, L'\0');
+    auto length = static_cast<DWORD>(name.size());
+    if (RegEnumKeyExW(key.Get(), i, name.data(), &length, nullptr, nullptr,
+                      nullptr, nullptr) != ERROR_SUCCESS) {
       break;
     }
-    names.emplace_back(name, length);
+    name.resize(length);
+    names.push_back(name);
   }
   return names;
 }
@@ -108,15 +121,18 @@ std::vector<std::wstring> SubKeyNames(HKEY root, const std::wstring& path) {
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
   std::vector<std::wstring> names;
   OpenKey key(root, path);
-  if (key.get() == nullptr) return names;
+  if (key.Get() == nullptr) {
+    return names;
+  }
   for (DWORD i = 0;; ++i) {
-    wchar_t name[16384];
-    DWORD length = 16384;
-    if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr,
-                      nullptr) != ERROR_SUCCESS) {
+    std::wstring name(kMaxValueNameLength + 1, L'\0');
+    auto length = static_cast<DWORD>(name.size());
+    if (RegEnumValueW(key.Get(), i, name.data(), &length, nullptr, nullptr,
+                      nullptr, nullptr) != ERROR_SUCCESS) {
       break;
     }
-    names.emplace_back(name, length);
+    name.resize(length);
+    names.push_back(name);
   }
   return names;
 }

@@ -42,12 +42,19 @@ BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<BoxSearch*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  if (std::wstring(className) != L"#32770") return TRUE;
+  if (owner != search->processId || (IsWindowVisible(window) == 0)) {
+    return TRUE;
+  }
+  std::wstring className(16, L'\0');
+  className.resize(static_cast<size_t>(GetClassNameW(
+      window, className.data(), static_cast<int>(className.size()))));
+  if (className != L"#32770") {
+    return TRUE;
+  }
   // A box is ready to be read once its text control exists.
-  if (GetDlgItem(window, kBoxTextControlId) == nullptr) return TRUE;
+  if (GetDlgItem(window, kBoxTextControlId) == nullptr) {
+    return TRUE;
+  }
   search->found = window;
   return FALSE;
 }
@@ -64,9 +71,13 @@ bool Dismiss(HWND box, HANDLE process) {
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(ok));
   const ULONGLONG deadline = GetTickCount64() + kBoxCloseMs;
-  while (IsWindow(box) && IsWindowVisible(box)) {
-    if (WaitForSingleObject(process, 10) == WAIT_OBJECT_0) return true;
-    if (GetTickCount64() >= deadline) return false;
+  while ((IsWindow(box) != 0) && (IsWindowVisible(box) != 0)) {
+    if (WaitForSingleObject(process, 10) == WAIT_OBJECT_0) {
+      return true;
+    }
+    if (GetTickCount64() >= deadline) {
+      return false;
+    }
   }
   return true;
 }
@@ -131,7 +142,9 @@ void PrintTo(const RunResult& result, std::ostream* out) {
   *out << "exit code " << result.exitCode
        << (result.timedOut ? " (killed after the time limit)" : "") << ", "
        << result.boxes.size() << " box(es)";
-  for (const auto& box : result.boxes) PrintTo(box, out);
+  for (const auto& box : result.boxes) {
+    PrintTo(box, out);
+  }
   if (!result.harnessError.empty()) {
     *out << "\n  harness error: ";
     PrintText(result.harnessError, out);
@@ -149,8 +162,9 @@ RunResult RunProgram(const std::wstring& exePath,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                      FALSE, 0, nullptr, workDir.c_str(), &startup, &process)) {
+  if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
+                     FALSE, 0, nullptr, workDir.c_str(), &startup,
+                     &process) == 0) {
     result.harnessError =
         L"cannot start " + exePath + L": " + SystemMessage(GetLastError());
     result.exitCode = static_cast<DWORD>(-1);
@@ -180,7 +194,9 @@ RunResult RunProgram(const std::wstring& exePath,
       }
       continue;
     }
-    if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
+    if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
+      break;
+    }
   }
   WaitForSingleObject(process.hProcess, kMessageTimeoutMs);
   GetExitCodeProcess(process.hProcess, &result.exitCode);

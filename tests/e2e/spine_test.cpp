@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "case_fixture.h"
+#include "exit_status.h"
 #include "registry_probe.h"
 #include "run_program.h"
 #include "usage_text.h"
@@ -26,6 +28,8 @@ std::string CaseName(const ::testing::TestParamInfo<NamedLine>& info) {
   return info.param.name;
 }
 
+void PrintTo(const NamedLine& line, std::ostream* out) { *out << line.name; }
+
 // Requests the tool must refuse with the usage box and nothing else. The
 // case key holds one value beforehand, and must hold exactly that afterwards:
 // an add would show as a new subkey or value, a remove as a missing one.
@@ -38,7 +42,7 @@ TEST_P(Refused, ShowsOnlyTheUsageBoxAndChangesNothing) {
   const RunResult result = RunTool(GetParam().commandLine);
 
   EXPECT_EQ(result.boxes, std::vector<Box>{UsageBox()});
-  EXPECT_EQ(result.exitCode, kUsageExitCode);
+  EXPECT_EQ(result.exitCode, kExitUsage);
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(SubKeyNames(HKEY_CURRENT_USER, CaseKey()),
             std::vector<std::wstring>{});
@@ -80,6 +84,10 @@ std::string AcceptedName(const ::testing::TestParamInfo<Accepted>& info) {
   return info.param.name;
 }
 
+void PrintTo(const Accepted& accepted, std::ostream* out) {
+  *out << accepted.name;
+}
+
 class Carried : public TolvuCaseWithParam<Accepted> {};
 
 TEST_P(Carried, OutSilentlyWithExitStatusZero) {
@@ -88,7 +96,7 @@ TEST_P(Carried, OutSilentlyWithExitStatusZero) {
   const RunResult result = RunTool(param.commandLine);
 
   EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_EQ(result.exitCode, 0U);
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(SubKeyNames(HKEY_CURRENT_USER, CaseKey()), param.subKeys);
   if (param.valueName != nullptr) {
@@ -143,9 +151,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {L"Sub"},
                  L"Name",
                  Sz(L"Value")},
-        Accepted{"ArgumentsPastTheTenthAreIgnored",
-                 L"add {key}\\Sub Name 414243 REG_BINARY six seven eight nine "
-                 L"ten \"eleven unclosed twelve",
+        // Only the first five arguments count, so past them even an
+        // unclosed quote changes nothing.
+        Accepted{"AnUnclosedQuoteAfterTheFifthIsIgnored",
+                 L"add {key}\\Sub Name 414243 REG_BINARY six \"seven eight",
                  {L"Sub"},
                  L"Name",
                  Binary({0x41, 0x42, 0x43})}),
@@ -159,39 +168,69 @@ TEST_F(Spine, AFailedRegistryCallEndsSilentlyWithItsStatus) {
   // key is refused by the registry with an invalid handle.
   const RunResult result = RunTool(L"add");
   EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_EQ(result.exitCode, kExitInvalidHandle);
 }
 
 TEST_F(Spine, RemovingAMissingKeyEndsSilentlyWithTheOpenStatus) {
   const RunResult result = RunTool(L"remove {key}\\Missing");
   EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(result.exitCode, kExitFileNotFound);
 }
 
-TEST_F(Spine, ARunTimeFailureShowsItsDescriptionAndEndsNonZero) {
-  // 2^31 does not fit a 32-bit signed number.
-  const RunResult result = RunTool(L"add {key}\\Sub Name 2147483648 REG_DWORD");
-  ASSERT_EQ(result.boxes.size(), 1u) << ::testing::PrintToString(result);
+// A run-time failure inside an operation: its description (wording is the
+// tool's own) in a box titled Tolvu without an icon, no usage box, and the
+// failure's status. The key is created before the value is looked at, and
+// the value is not written.
+struct Failing {
+  const char* name;
+  const wchar_t* commandLine;
+  DWORD exitCode;
+};
+
+std::string FailingName(const ::testing::TestParamInfo<Failing>& info) {
+  return info.param.name;
+}
+
+void PrintTo(const Failing& failing, std::ostream* out) {
+  *out << failing.name;
+}
+
+class FailingOperation : public TolvuCaseWithParam<Failing> {};
+
+TEST_P(FailingOperation, ShowsItsDescriptionAndEndsWithItsStatus) {
+  const RunResult result = RunTool(GetParam().commandLine);
+
+  ASSERT_EQ(result.boxes.size(), 1U) << ::testing::PrintToString(result);
   EXPECT_EQ(result.boxes[0].title, L"Tolvu");
   EXPECT_EQ(result.boxes[0].icon, BoxIcon::None);
   EXPECT_FALSE(result.boxes[0].text.empty());
-  EXPECT_NE(result.exitCode, 0u);
-  // The key is created before the number is read; the value is not written.
+  EXPECT_EQ(result.exitCode, GetParam().exitCode);
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, CaseKey() + L"\\Sub"));
   EXPECT_EQ(ValueNames(HKEY_CURRENT_USER, CaseKey() + L"\\Sub"),
             std::vector<std::wstring>{});
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Spine, FailingOperation,
+    ::testing::Values(
+        // 2^31 does not fit a 32-bit signed number.
+        Failing{"NumberOutOfRange", L"add {key}\\Sub Name 2147483648 REG_DWORD",
+                kExitArithmeticOverflow},
+        // U+0100 has no code in the ANSI code page 1252.
+        Failing{"ValueNameOutsideTheCodePage", L"add {key}\\Sub \u0100 Text",
+                kExitNoUnicodeTranslation}),
+    FailingName);
+
 TEST_F(Spine, AFailureOutsideAnOperationShowsItsDescriptionThenTheUsage) {
   // U+0100 has no code in the ANSI code page, so the import cannot pass the
   // file name on, and the import has no failure path of its own.
   const RunResult result = RunTool(L"import \u0100.reg");
-  ASSERT_EQ(result.boxes.size(), 2u) << ::testing::PrintToString(result);
+  ASSERT_EQ(result.boxes.size(), 2U) << ::testing::PrintToString(result);
   EXPECT_EQ(result.boxes[0].title, L"Tolvu");
   EXPECT_EQ(result.boxes[0].icon, BoxIcon::None);
   EXPECT_FALSE(result.boxes[0].text.empty());
   EXPECT_EQ(result.boxes[1], UsageBox());
-  EXPECT_EQ(result.exitCode, kUsageExitCode);
+  EXPECT_EQ(result.exitCode, kExitUsage);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@ std::wstring UsageText() {
   static constexpr const wchar_t* kLines[] = {
       L"Usage:",
       L"",
+      // One line, split only to fit the page.
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
       L"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
       L"[DataValue] [DataType] [FileName]",
       L"",

@@ -11,10 +11,14 @@ namespace tolvu_e2e {
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(
     const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) {
+    return std::nullopt;
+  }
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                   std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  if (in.bad()) {
+    return std::nullopt;
+  }
   return bytes;
 }
 
