@@ -18,10 +18,10 @@ struct Request {
   std::u16string keyArgument;  // argument 2 as typed
   std::u16string rootName;     // before the first backslash, unquoted
   std::uint32_t root = 0;
-  std::u16string subKey;       // after the first backslash, unquoted
-  std::u16string dataName;     // argument 3 as typed
-  std::u16string dataValue;    // argument 4 as typed
-  std::u16string typeName;     // argument 5, "REG_SZ" when absent
+  std::u16string subKey;     // after the first backslash, unquoted
+  std::u16string dataName;   // argument 3 as typed
+  std::u16string dataValue;  // argument 4 as typed
+  std::u16string typeName;   // argument 5, "REG_SZ" when absent
   std::uint32_t dataType = kRegSz;
 };
 

@@ -59,8 +59,7 @@ constexpr Route kRoutes[] = {
 
 }  // namespace
 
-std::optional<std::uint32_t> RunFirstRoute(Host& host,
-                                           const Request& request) {
+std::optional<std::uint32_t> RunFirstRoute(Host& host, const Request& request) {
   for (const Route& route : kRoutes) {
     if (route.accepts(request)) {
       return route.run(host, request);

@@ -2,8 +2,7 @@
 
 namespace tolvu {
 
-ArgumentArray SplitCommandLine(const std::u16string& commandText,
-                               int maxArgs) {
+ArgumentArray SplitCommandLine(const std::u16string& commandText, int maxArgs) {
   ArgumentArray args(1);
   bool inArgument = false;
   bool inQuotes = false;

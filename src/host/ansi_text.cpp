@@ -35,8 +35,8 @@ RunFailure Unrepresentable(const std::u16string& character,
                            const std::u16string& reason) {
   // A lone surrogate cannot be shown; name it by its code alone.
   const char32_t codePoint = CodePointOf(character);
-  const bool showable = !(character.size() == 1 && codePoint >= 0xD800 &&
-                          codePoint <= 0xDFFF);
+  const bool showable =
+      !(character.size() == 1 && codePoint >= 0xD800 && codePoint <= 0xDFFF);
   std::u16string name = CodePointText(codePoint);
   if (showable) {
     name = Quoted(character) + u" (" + name + u")";
@@ -73,9 +73,8 @@ std::string SingleByteAnsiOrFail(Host& host, const std::u16string& text,
     const std::u16string character = CharacterAt(text, pos);
     const std::optional<std::string> ansi = host.ToAnsi(character);
     if (!ansi || ansi->size() != 1) {
-      throw Unrepresentable(
-          character, text, what,
-          u"is not a single byte in the system code page");
+      throw Unrepresentable(character, text, what,
+                            u"is not a single byte in the system code page");
     }
     bytes += *ansi;
     pos += character.size();

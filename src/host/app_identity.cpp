@@ -11,8 +11,7 @@ Identity AppIdentity() {
 
 std::u16string WindowTitle() {
   const Identity id = AppIdentity();
-  return id.title + u" " + DecimalText(id.major) + u"." +
-         DecimalText(id.minor);
+  return id.title + u" " + DecimalText(id.major) + u"." + DecimalText(id.minor);
 }
 
 }  // namespace tolvu

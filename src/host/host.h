@@ -51,11 +51,10 @@ class Host {
                                      const std::string& subKey,
                                      HostKey* key) = 0;
   virtual std::int32_t RegOpenKeyA(std::uint32_t root,
-                                   const std::string& subKey,
-                                   HostKey* key) = 0;
-  virtual std::int32_t RegSetValueExA(HostKey key, const std::string& name,
-                                      std::uint32_t type,
-                                      const std::vector<std::uint8_t>& data) = 0;
+                                   const std::string& subKey, HostKey* key) = 0;
+  virtual std::int32_t RegSetValueExA(
+      HostKey key, const std::string& name, std::uint32_t type,
+      const std::vector<std::uint8_t>& data) = 0;
   virtual std::int32_t RegDeleteKeyA(std::uint32_t root,
                                      const std::string& subKey) = 0;
   virtual std::int32_t RegDeleteValueA(HostKey key,

@@ -6,24 +6,27 @@
 namespace tolvu {
 
 constexpr std::uint32_t kSuccess = 0;
-constexpr std::uint32_t kErrorFileNotFound = 2;         // ERROR_FILE_NOT_FOUND
-constexpr std::uint32_t kErrorPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
-constexpr std::uint32_t kErrorAccessDenied = 5;         // ERROR_ACCESS_DENIED
-constexpr std::uint32_t kErrorInvalidHandle = 6;        // ERROR_INVALID_HANDLE
-constexpr std::uint32_t kErrorNotEnoughMemory = 8;      // ERROR_NOT_ENOUGH_MEMORY
-constexpr std::uint32_t kErrorBadFormat = 11;           // ERROR_BAD_FORMAT
-constexpr std::uint32_t kErrorInvalidData = 13;         // ERROR_INVALID_DATA
-constexpr std::uint32_t kErrorOutOfMemory = 14;         // ERROR_OUTOFMEMORY
-constexpr std::uint32_t kErrorGenFailure = 31;          // ERROR_GEN_FAILURE
-constexpr std::uint32_t kErrorSharingViolation = 32;    // ERROR_SHARING_VIOLATION
-constexpr std::uint32_t kErrorInvalidName = 123;        // ERROR_INVALID_NAME
-constexpr std::uint32_t kErrorBadPathname = 161;        // ERROR_BAD_PATHNAME
-constexpr std::uint32_t kErrorArithmeticOverflow = 534; // ERROR_ARITHMETIC_OVERFLOW
-constexpr std::uint32_t kErrorKeyDeleted = 1018;        // ERROR_KEY_DELETED
-constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;  // ERROR_NO_UNICODE_TRANSLATION
-constexpr std::uint32_t kErrorNoAssociation = 1155;     // ERROR_NO_ASSOCIATION
-constexpr std::uint32_t kErrorDdeFail = 1156;           // ERROR_DDE_FAIL
-constexpr std::uint32_t kErrorDllNotFound = 1157;       // ERROR_DLL_NOT_FOUND
-constexpr std::uint32_t kErrorInvalidCommandLine = 1639;  // ERROR_INVALID_COMMAND_LINE
+constexpr std::uint32_t kErrorFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr std::uint32_t kErrorPathNotFound = 3;       // ERROR_PATH_NOT_FOUND
+constexpr std::uint32_t kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
+constexpr std::uint32_t kErrorInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kErrorNotEnoughMemory = 8;    // ERROR_NOT_ENOUGH_MEMORY
+constexpr std::uint32_t kErrorBadFormat = 11;         // ERROR_BAD_FORMAT
+constexpr std::uint32_t kErrorInvalidData = 13;       // ERROR_INVALID_DATA
+constexpr std::uint32_t kErrorOutOfMemory = 14;       // ERROR_OUTOFMEMORY
+constexpr std::uint32_t kErrorGenFailure = 31;        // ERROR_GEN_FAILURE
+constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME
+constexpr std::uint32_t kErrorBadPathname = 161;      // ERROR_BAD_PATHNAME
+// ERROR_ARITHMETIC_OVERFLOW
+constexpr std::uint32_t kErrorArithmeticOverflow = 534;
+constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
+// ERROR_NO_UNICODE_TRANSLATION
+constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
+constexpr std::uint32_t kErrorNoAssociation = 1155;  // ERROR_NO_ASSOCIATION
+constexpr std::uint32_t kErrorDdeFail = 1156;        // ERROR_DDE_FAIL
+constexpr std::uint32_t kErrorDllNotFound = 1157;    // ERROR_DLL_NOT_FOUND
+// ERROR_INVALID_COMMAND_LINE
+constexpr std::uint32_t kErrorInvalidCommandLine = 1639;
 
 }  // namespace tolvu

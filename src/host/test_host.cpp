@@ -104,8 +104,8 @@ void TestHost::ShowMessageBox(const std::u16string& text, Icon icon,
 bool TestHost::FileExists(const std::u16string& name) {
   const auto file = files.find(name);
   return file != files.end() &&
-         (file->second.attributes & (kAttributeDirectory | kAttributeHidden |
-                                     kAttributeSystem)) == 0;
+         (file->second.attributes &
+          (kAttributeDirectory | kAttributeHidden | kAttributeSystem)) == 0;
 }
 
 std::uint32_t TestHost::DeleteFile(const std::u16string& name) {
@@ -113,8 +113,8 @@ std::uint32_t TestHost::DeleteFile(const std::u16string& name) {
   if (file == files.end()) {
     return kErrorFileNotFound;
   }
-  if ((file->second.attributes &
-       (kAttributeReadOnly | kAttributeDirectory)) != 0) {
+  if ((file->second.attributes & (kAttributeReadOnly | kAttributeDirectory)) !=
+      0) {
     return kErrorAccessDenied;
   }
   if (file->second.deleteError != 0) {

@@ -36,7 +36,7 @@ struct TestKey {
 };
 
 struct TestFile {
-  std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+  std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
   std::uint32_t deleteError = 0;  // what DeleteFile fails with, 0 to succeed
 };
 

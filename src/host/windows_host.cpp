@@ -20,8 +20,7 @@ std::u16string Utf16(const wchar_t* text, std::size_t length) {
 
 // The predefined roots are 32-bit values sign-extended into a handle.
 HKEY RootHandle(std::uint32_t root) {
-  return reinterpret_cast<HKEY>(
-      static_cast<LONG_PTR>(static_cast<LONG>(root)));
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
 }
 
 HKEY KeyHandle(HostKey key) { return reinterpret_cast<HKEY>(key); }
@@ -119,8 +118,8 @@ std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
     return std::nullopt;
   }
   std::string ansi(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(),
-                          size, nullptr, usedDefaultOut) != size ||
+  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(), size,
+                          nullptr, usedDefaultOut) != size ||
       usedDefault != FALSE) {
     return std::nullopt;
   }
@@ -141,23 +140,23 @@ std::int32_t WindowsHost::RegCreateKeyA(std::uint32_t root,
                                         const std::string& subKey,
                                         HostKey* key) {
   HKEY handle = nullptr;
-  const LONG status = ::RegCreateKeyA(RootHandle(root), subKey.c_str(), &handle);
+  const LONG status =
+      ::RegCreateKeyA(RootHandle(root), subKey.c_str(), &handle);
   *key = reinterpret_cast<HostKey>(handle);
   return status;
 }
 
 std::int32_t WindowsHost::RegOpenKeyA(std::uint32_t root,
-                                      const std::string& subKey,
-                                      HostKey* key) {
+                                      const std::string& subKey, HostKey* key) {
   HKEY handle = nullptr;
   const LONG status = ::RegOpenKeyA(RootHandle(root), subKey.c_str(), &handle);
   *key = reinterpret_cast<HostKey>(handle);
   return status;
 }
 
-std::int32_t WindowsHost::RegSetValueExA(HostKey key, const std::string& name,
-                                         std::uint32_t type,
-                                         const std::vector<std::uint8_t>& data) {
+std::int32_t WindowsHost::RegSetValueExA(
+    HostKey key, const std::string& name, std::uint32_t type,
+    const std::vector<std::uint8_t>& data) {
   return ::RegSetValueExA(KeyHandle(key), name.c_str(), 0, type, data.data(),
                           static_cast<DWORD>(data.size()));
 }

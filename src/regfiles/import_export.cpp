@@ -94,7 +94,8 @@ std::uint32_t ExportKey(Host& host, std::uint32_t root,
       if (error != kSuccess) {
         throw RunFailure{u"The existing file " + Quoted(fileName) +
                              u" cannot be deleted to make room for the "
-                             u"export: " + DeleteFailureReason(error) + u".",
+                             u"export: " +
+                             DeleteFailureReason(error) + u".",
                          error};
       }
     }

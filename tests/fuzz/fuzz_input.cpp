@@ -82,8 +82,8 @@ void ScriptHost(const FuzzRun& run, TestHost& host) {
   host.launchResult = run.launchResult;
 
   if (run.exportTargetExists) {
-    host.files[u"MyRegFile.reg"] = TestFile{
-        run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0};
+    host.files[u"MyRegFile.reg"] =
+        TestFile{run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0};
   }
   host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0};
   host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0};

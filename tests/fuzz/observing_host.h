@@ -21,10 +21,10 @@ class ObservingHost final : public Host {
   ObservingHost& operator=(ObservingHost&&) = delete;
   ~ObservingHost() override = default;
 
-  std::vector<TestValue> writes;   // every RegSetValueExA, in order
-  int registryDeletions = 0;       // RegDeleteKeyA and RegDeleteValueA calls
-  int registryCalls = 0;           // all registry calls, RegCloseKey included
-  int registryFailures = 0;        // failed calls other than RegCloseKey
+  std::vector<TestValue> writes;  // every RegSetValueExA, in order
+  int registryDeletions = 0;      // RegDeleteKeyA and RegDeleteValueA calls
+  int registryCalls = 0;          // all registry calls, RegCloseKey included
+  int registryFailures = 0;       // failed calls other than RegCloseKey
   std::int32_t lastRegistryFailure = 0;
 
   std::u16string CommandText() override;

@@ -36,8 +36,9 @@ struct Outcome {
 
 [[noreturn]] void Broken(const char* what, const Outcome& out) {
   std::cerr << "broken: " << what << "\nexit status " << out.status << ", "
-            << out.host.boxes.size() << " box(es)\ncommand text (UTF-16):"
-            << std::hex << std::uppercase << std::setfill('0');
+            << out.host.boxes.size()
+            << " box(es)\ncommand text (UTF-16):" << std::hex << std::uppercase
+            << std::setfill('0');
   for (const char16_t ch : out.run.commandText) {
     std::cerr << ' ' << std::setw(4) << static_cast<unsigned>(ch);
   }
@@ -93,8 +94,8 @@ void CheckBoxesAndStatus(const Outcome& out) {
   Require(usageShown == (out.status == kErrorInvalidCommandLine),
           "exit status 1639 without the usage box, or the reverse", out);
 
-  const bool launchFailed = !out.host.launches.empty() &&
-                            out.run.launchResult <= kLastLaunchFailure;
+  const bool launchFailed =
+      !out.host.launches.empty() && out.run.launchResult <= kLastLaunchFailure;
   Require(launchFailed == (kinds == std::vector<BoxKind>{BoxKind::LaunchError}),
           "a launch error box without a failed launch, or the reverse", out);
 
@@ -103,9 +104,9 @@ void CheckBoxesAndStatus(const Outcome& out) {
           "exit status 0 does not match a silent run with no registry failure",
           out);
   if (boxes.empty() && out.status != kSuccess) {
-    Require(out.status ==
-                static_cast<std::uint32_t>(out.seen.lastRegistryFailure),
-            "a silent failure that is not the failing registry status", out);
+    Require(
+        out.status == static_cast<std::uint32_t>(out.seen.lastRegistryFailure),
+        "a silent failure that is not the failing registry status", out);
   }
 }
 

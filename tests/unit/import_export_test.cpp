@@ -138,11 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
                           TestFile{0, kErrorSharingViolation},
                           kErrorSharingViolation, u"another program"},
         ExportFailureCase{"UnrepresentableKey", u"export HKCU\\\u0416 x.reg",
+                          TestFile{}, kErrorNoUnicodeTranslation, u"U+0416"},
+        ExportFailureCase{"UnrepresentableFile", u"export HKCU\\A \u0416x.reg",
                           TestFile{}, kErrorNoUnicodeTranslation,
-                          u"U+0416"},
-        ExportFailureCase{"UnrepresentableFile",
-                          u"export HKCU\\A \u0416x.reg", TestFile{},
-                          kErrorNoUnicodeTranslation, u"file name"}),
+                          u"file name"}),
     [](const testing::TestParamInfo<ExportFailureCase>& info) {
       return std::string(info.param.name);
     });

@@ -39,8 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{8, u"Out of memory", kErrorNotEnoughMemory},
         LaunchCase{11, u"Invalid .EXE file", kErrorBadFormat},
         LaunchCase{26, u"Sharing violation", kErrorSharingViolation},
-        LaunchCase{27, u"Invalid file name association",
-                   kErrorNoAssociation},
+        LaunchCase{27, u"Invalid file name association", kErrorNoAssociation},
         LaunchCase{28, u"DDE timeout", kErrorDdeFail},
         LaunchCase{29, u"DDE transaction failed", kErrorDdeFail},
         LaunchCase{30, u"DDE busy", kErrorDdeFail},
@@ -58,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LaunchCase{12, u"Unknown error 12", 12},
                     LaunchCase{25, u"Unknown error 25", 25},
                     LaunchCase{-1, u"Unknown error -1", kErrorGenFailure},
-                    LaunchCase{-2147483647 - 1,
-                               u"Unknown error -2147483648",
+                    LaunchCase{-2147483647 - 1, u"Unknown error -2147483648",
                                kErrorGenFailure}));
 
 TEST(ReportLaunchResultTest, StartedProgramShowsNothing) {

@@ -31,8 +31,8 @@ TEST(UsageTest, ExactTextOfThirtySixLines) {
   const std::vector<std::u16string> expected = {
       u"Usage:",
       u"",
-      u"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
-      u"[DataValue] [DataType] [FileName]",
+      (u"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
+       u"[DataValue] [DataType] [FileName]"),
       u"",
       u"- RootKey: [ HKLM | HKCU | HKCR | HKU | HKCC | HKDD | HKPD ]",
       u"- SubKey: Full path of  the registry key under Rootkey",
@@ -86,8 +86,7 @@ class UsageBoxTest : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageBoxTest, ShowsOnlyTheUsageBoxAndTouchesNothing) {
   TestHost host;
-  EXPECT_EQ(RunCommand(host, GetParam().commandText),
-            kErrorInvalidCommandLine);
+  EXPECT_EQ(RunCommand(host, GetParam().commandText), kErrorInvalidCommandLine);
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].text, UsageText());
   EXPECT_EQ(host.boxes[0].title, u"Tolvu 1.1");
@@ -139,27 +138,36 @@ TEST_P(RouteTest, ReachesTheRightOperationSilently) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RouteTest,
     testing::Values(
-        RouteCase{"AddAnyCase", u"ADD HKCU\\A", {"RegCreateKeyA 80000001 A",
-                                                 "RegCloseKey"}, 0},
-        RouteCase{"Create", u"CrEaTe HKCU\\A",
-                  {"RegCreateKeyA 80000001 A", "RegCloseKey"}, 0},
-        RouteCase{"Remove", u"Remove HKCU\\Existing",
+        RouteCase{"AddAnyCase",
+                  u"ADD HKCU\\A",
+                  {"RegCreateKeyA 80000001 A", "RegCloseKey"},
+                  0},
+        RouteCase{"Create",
+                  u"CrEaTe HKCU\\A",
+                  {"RegCreateKeyA 80000001 A", "RegCloseKey"},
+                  0},
+        RouteCase{"Remove",
+                  u"Remove HKCU\\Existing",
                   {"RegOpenKeyA 80000001 Existing",
-                   "RegDeleteKeyA 80000001 Existing", "RegCloseKey"}, 0},
-        RouteCase{"Delete", u"DELETE hkcu\\existing x",
+                   "RegDeleteKeyA 80000001 Existing", "RegCloseKey"},
+                  0},
+        RouteCase{"Delete",
+                  u"DELETE hkcu\\existing x",
                   {"RegOpenKeyA 80000001 existing", "RegDeleteValueA x",
-                   "RegCloseKey"}, 0},
-        RouteCase{"AddWithoutArguments", u"add",
-                  {"RegCreateKeyA 00000000 "}, 0},
-        RouteCase{"RemoveWithoutArguments", u"remove",
-                  {"RegOpenKeyA 00000000 "}, 0},
+                   "RegCloseKey"},
+                  0},
+        RouteCase{
+            "AddWithoutArguments", u"add", {"RegCreateKeyA 00000000 "}, 0},
+        RouteCase{
+            "RemoveWithoutArguments", u"remove", {"RegOpenKeyA 00000000 "}, 0},
         RouteCase{"ImportUpperCaseReg", u"IMPORT A.REG", {}, 1},
         RouteCase{"ImportNoneRootPath", u"import none\\a.reg", {}, 1},
         RouteCase{"Export", u"export HKCU\\A out.reg", {}, 1},
         RouteCase{"ElevenArgumentsUseFirstFive",
                   u"add HKCU\\A N V REG_SZ 6 7 8 9 10 11 REG_NONE",
                   {"RegCreateKeyA 80000001 A",
-                   "RegSetValueExA N type 1 length 2", "RegCloseKey"}, 0}),
+                   "RegSetValueExA N type 1 length 2", "RegCloseKey"},
+                  0}),
     [](const testing::TestParamInfo<RouteCase>& info) {
       return std::string(info.param.name);
     });
@@ -186,7 +194,7 @@ TEST(MainFlowTest, FailureWithoutOwnPathShowsDescriptionThenUsage) {
   ASSERT_EQ(host.boxes.size(), 2U);
   EXPECT_EQ(host.boxes[0].icon, Icon::None);
   EXPECT_EQ(host.boxes[0].title, u"Tolvu");
-  EXPECT_NE(host.boxes[0].text.find(u"\u0416"), std::u16string::npos);
+  EXPECT_NE(host.boxes[0].text.find(u'\u0416'), std::u16string::npos);
   EXPECT_NE(host.boxes[0].text.find(u"file name"), std::u16string::npos);
   EXPECT_EQ(host.boxes[1].text, UsageText());
   EXPECT_EQ(host.boxes[1].icon, Icon::Information);

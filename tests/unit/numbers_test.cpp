@@ -24,19 +24,20 @@ TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LeadingNumberTest,
-    testing::Values(
-        LeadingCase{u"", 0}, LeadingCase{u"abc", 0}, LeadingCase{u"-", 0},
-        LeadingCase{u"+", 0}, LeadingCase{u".", 0}, LeadingCase{u"123456", 123456},
-        LeadingCase{u"-1", -1}, LeadingCase{u"+7", 7},
-        LeadingCase{u"12.5", 12.5}, LeadingCase{u"-12.75x", -12.75},
-        LeadingCase{u".5", 0.5}, LeadingCase{u"5.", 5},
-        LeadingCase{u"42abc", 42}, LeadingCase{u"1.2.3", 1.2},
-        LeadingCase{u"\"5\"", 0}, LeadingCase{u" 5", 0},
-        LeadingCase{u"1,5", 1}, LeadingCase{u"1e3", 1},
-        LeadingCase{u"0x1F", 0}, LeadingCase{u"--5", 0},
-        LeadingCase{u"00000000000000000000000000000042", 42},
-        LeadingCase{u"2147483648", 2147483648.0},
-        LeadingCase{u"\u0661", 0}));  // a non-ASCII digit is not a digit
+    testing::Values(LeadingCase{u"", 0}, LeadingCase{u"abc", 0},
+                    LeadingCase{u"-", 0}, LeadingCase{u"+", 0},
+                    LeadingCase{u".", 0}, LeadingCase{u"123456", 123456},
+                    LeadingCase{u"-1", -1}, LeadingCase{u"+7", 7},
+                    LeadingCase{u"12.5", 12.5}, LeadingCase{u"-12.75x", -12.75},
+                    LeadingCase{u".5", 0.5}, LeadingCase{u"5.", 5},
+                    LeadingCase{u"42abc", 42}, LeadingCase{u"1.2.3", 1.2},
+                    LeadingCase{u"\"5\"", 0}, LeadingCase{u" 5", 0},
+                    LeadingCase{u"1,5", 1}, LeadingCase{u"1e3", 1},
+                    LeadingCase{u"0x1F", 0}, LeadingCase{u"--5", 0},
+                    LeadingCase{u"00000000000000000000000000000042", 42},
+                    LeadingCase{u"2147483648", 2147483648.0},
+                    LeadingCase{u"\u0661",
+                                0}));  // a non-ASCII digit is not a digit
 
 TEST(LeadingNumberTest, HugeDigitRunsAreInfiniteOrZeroNeverGarbage) {
   const std::u16string huge(400, u'9');
@@ -58,9 +59,8 @@ TEST_P(RoundToInt32Test, RoundsHalfToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RoundToInt32Test,
-    testing::Values(RoundCase{0.0, 0}, RoundCase{-0.0, 0},
-                    RoundCase{0.5, 0}, RoundCase{1.5, 2},
-                    RoundCase{2.5, 2}, RoundCase{3.5, 4},
+    testing::Values(RoundCase{0.0, 0}, RoundCase{-0.0, 0}, RoundCase{0.5, 0},
+                    RoundCase{1.5, 2}, RoundCase{2.5, 2}, RoundCase{3.5, 4},
                     RoundCase{12.5, 12}, RoundCase{13.5, 14},
                     RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
                     RoundCase{-2.5, -2}, RoundCase{2.4999, 2},

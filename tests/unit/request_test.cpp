@@ -45,33 +45,33 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReadRequestTest,
     testing::Values(
         RequestCase{"DwordExample",
-                    u"add HKLM\\Software\\MyKey MyDataName 123456 REG_DWORD", u"add", u"HKLM", kHklm, u"Software\\MyKey",
-                    u"MyDataName", u"123456", kRegDword},
+                    u"add HKLM\\Software\\MyKey MyDataName 123456 REG_DWORD",
+                    u"add", u"HKLM", kHklm, u"Software\\MyKey", u"MyDataName",
+                    u"123456", kRegDword},
         RequestCase{"QuotedKeyPathSplitThenUnquoted",
-                    u"ADD \"HKLM\\Software\\My Key\"", u"add", u"HKLM",
-                    kHklm, u"Software\\My Key", u"", u"", kRegSz},
+                    u"ADD \"HKLM\\Software\\My Key\"", u"add", u"HKLM", kHklm,
+                    u"Software\\My Key", u"", u"", kRegSz},
         RequestCase{"NameAndValueKeepQuotes",
-                    u"Add hkcu\\A \"N\" \"V\" reg_binary", u"add",
-                    u"hkcu", kHkcu, u"A", u"\"N\"", u"\"V\"", kRegBinary},
+                    u"Add hkcu\\A \"N\" \"V\" reg_binary", u"add", u"hkcu",
+                    kHkcu, u"A", u"\"N\"", u"\"V\"", kRegBinary},
         RequestCase{"LongRootName", u"add HKEY_CURRENT_USER\\A", u"add",
                     u"HKEY_CURRENT_USER", kHkcu, u"A", u"", u"", kRegSz},
         RequestCase{"PerformanceData", u"add hkpd\\A", u"add", u"hkpd",
                     0x80000004, u"A", u"", u"", kRegSz},
-        RequestCase{"NoBackslashIsRootZero", u"remove MyKey x",
-                    u"remove", u"NONE", 0, u"", u"x", u"", kRegSz},
-        RequestCase{"NoneBeforeBackslash", u"add none\\Sub", u"add",
-                    u"none", 0, u"Sub", u"", u"", kRegSz},
-        RequestCase{"NoArguments", u"", u"", u"NONE", 0, u"", u"", u"",
-                    kRegSz},
-        RequestCase{"OnlyFirstBackslashSplits", u"add HKCU\\A\\B\\",
-                    u"add", u"HKCU", kHkcu, u"A\\B\\", u"", u"", kRegSz},
+        RequestCase{"NoBackslashIsRootZero", u"remove MyKey x", u"remove",
+                    u"NONE", 0, u"", u"x", u"", kRegSz},
+        RequestCase{"NoneBeforeBackslash", u"add none\\Sub", u"add", u"none", 0,
+                    u"Sub", u"", u"", kRegSz},
+        RequestCase{"NoArguments", u"", u"", u"NONE", 0, u"", u"", u"", kRegSz},
+        RequestCase{"OnlyFirstBackslashSplits", u"add HKCU\\A\\B\\", u"add",
+                    u"HKCU", kHkcu, u"A\\B\\", u"", u"", kRegSz},
         RequestCase{"SixthArgumentDropped",
-                    u"add HKCU\\A N V REG_SZ REG_MULTI_SZ", u"add",
-                    u"HKCU", kHkcu, u"A", u"N", u"V", kRegSz},
+                    u"add HKCU\\A N V REG_SZ REG_MULTI_SZ", u"add", u"HKCU",
+                    kHkcu, u"A", u"N", u"V", kRegSz},
         RequestCase{"QuotedCommandWordStaysQuoted", u"\"add\" HKCU\\A",
                     u"\"add\"", u"HKCU", kHkcu, u"A", u"", u"", kRegSz},
-        RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add",
-                    u"HKCU", kHkcu, u"A", u"", u"", kRegSz}),
+        RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add", u"HKCU",
+                    kHkcu, u"A", u"", u"", kRegSz}),
     [](const testing::TestParamInfo<RequestCase>& info) {
       return std::string(info.param.name);
     });
@@ -116,9 +116,8 @@ TEST(DataTypeTest, KnownNamesInAnyCaseOnly) {
   EXPECT_EQ(DataTypeOf(u"reg_sz"), kRegSz);
   EXPECT_EQ(DataTypeOf(u"Reg_Binary"), kRegBinary);
   EXPECT_EQ(DataTypeOf(u"REG_DWORD"), kRegDword);
-  for (const std::u16string name :
-       {u"", u"REG_MULTI_SZ", u"REG_EXPAND_SZ", u"REG_QWORD", u"REG_SZ ",
-        u"\"REG_SZ\""}) {
+  for (const std::u16string name : {u"", u"REG_MULTI_SZ", u"REG_EXPAND_SZ",
+                                    u"REG_QWORD", u"REG_SZ ", u"\"REG_SZ\""}) {
     EXPECT_EQ(DataTypeOf(name), std::nullopt);
   }
 }

@@ -14,7 +14,7 @@ namespace tolvu {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using std::string_literals::operator""s;
+using namespace std::string_literals;
 
 struct EncodingCase {
   const char* name;
@@ -35,8 +35,8 @@ TEST_P(EncodingTest, WritesExactBytesSilently) {
                           c.dataValue, c.dataType),
             kSuccess);
   EXPECT_TRUE(host.boxes.empty());
-  const TestValue* value = host.FindValue(kTestHklm, "Software\\MyKey",
-                                          c.storedName);
+  const TestValue* value =
+      host.FindValue(kTestHklm, "Software\\MyKey", c.storedName);
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->name, c.storedName);
   EXPECT_EQ(value->type, c.storedType);
@@ -47,15 +47,15 @@ TEST_P(EncodingTest, WritesExactBytesSilently) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EncodingTest,
     testing::Values(
-        EncodingCase{"Sz", u"MyDataName", u"MyDataValue", kRegSz,
-                     "MyDataName", kRegSz, ByteVector("MyDataValue\0"s)},
+        EncodingCase{"Sz", u"MyDataName", u"MyDataValue", kRegSz, "MyDataName",
+                     kRegSz, ByteVector("MyDataValue\0"s)},
         EncodingCase{"SzQuoted", u"\"MyDataName\"", u"\"MyDataValue\"", kRegSz,
                      "MyDataName", kRegSz, ByteVector("MyDataValue\0"s)},
         EncodingCase{"SzEmpty", u"N", u"", kRegSz, "N", kRegSz, Bytes{0}},
         EncodingCase{"SzTwoQuotes", u"N", u"\"\"", kRegSz, "N", kRegSz,
                      Bytes{0}},
-        EncodingCase{"SzAnsi", u"Caf\u00e9", u"\u20ac 5", kRegSz,
-                     "Caf\xe9", kRegSz, Bytes{0x80, ' ', '5', 0}},
+        EncodingCase{"SzAnsi", u"Caf\u00e9", u"\u20ac 5", kRegSz, "Caf\xe9",
+                     kRegSz, Bytes{0x80, ' ', '5', 0}},
         EncodingCase{"SzTypeZeroIsSz", u"N", u"x", 0, "N", kRegSz,
                      Bytes{'x', 0}},
         EncodingCase{"DefaultValueByTwoQuotes", u"\"\"", u"v", kRegSz, "",
@@ -64,10 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
                      kRegBinary, Bytes{0x41, 0x42, 0x43, 0x31, 0x32, 0x33}},
         EncodingCase{"BinaryQuoted", u"N", u"\"ABC123\"", kRegBinary, "N",
                      kRegBinary, Bytes{0x41, 0x42, 0x43, 0x31, 0x32, 0x33}},
-        EncodingCase{"BinaryQuotedCutsByPosition", u"N", u"\"AB\"C",
-                     kRegBinary, "N", kRegBinary, Bytes{0x41, 0x42, 0x22}},
-        EncodingCase{"BinaryLowerCaseDigits", u"N", u"abcdef", kRegBinary,
-                     "N", kRegBinary, Bytes{0xAB, 0xCD, 0xEF}},
+        EncodingCase{"BinaryQuotedCutsByPosition", u"N", u"\"AB\"C", kRegBinary,
+                     "N", kRegBinary, Bytes{0x41, 0x42, 0x22}},
+        EncodingCase{"BinaryLowerCaseDigits", u"N", u"abcdef", kRegBinary, "N",
+                     kRegBinary, Bytes{0xAB, 0xCD, 0xEF}},
         EncodingCase{"BinaryNonDigitIsZero", u"N", u"4G", kRegBinary, "N",
                      kRegBinary, Bytes{0x40}},
         EncodingCase{"BinarySignsAndDotsAreZero", u"N", u"-1.9", kRegBinary,
@@ -76,16 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
                      Bytes{}},
         EncodingCase{"BinaryTwoQuotesIsEmpty", u"N", u"\"\"", kRegBinary, "N",
                      kRegBinary, Bytes{}},
-        EncodingCase{"BinaryOddLastDigitIsHighHalf", u"N", u"ABC",
-                     kRegBinary, "N", kRegBinary, Bytes{0xAB, 0xC0}},
-        EncodingCase{"BinaryOneDigit", u"N", u"7", kRegBinary, "N",
-                     kRegBinary, Bytes{0x70}},
+        EncodingCase{"BinaryOddLastDigitIsHighHalf", u"N", u"ABC", kRegBinary,
+                     "N", kRegBinary, Bytes{0xAB, 0xC0}},
+        EncodingCase{"BinaryOneDigit", u"N", u"7", kRegBinary, "N", kRegBinary,
+                     Bytes{0x70}},
         EncodingCase{"BinaryFiveDigits", u"N", u"12345", kRegBinary, "N",
                      kRegBinary, Bytes{0x12, 0x34, 0x50}},
-        EncodingCase{"BinaryQuotedAnsi", u"N", u"\"\u00e9\u20ac\"",
-                     kRegBinary, "N", kRegBinary, Bytes{0xE9, 0x80}},
-        EncodingCase{"Dword", u"MyDataName", u"123456", kRegDword,
-                     "MyDataName", kRegDword, Bytes{0x40, 0xE2, 0x01, 0x00}},
+        EncodingCase{"BinaryQuotedAnsi", u"N", u"\"\u00e9\u20ac\"", kRegBinary,
+                     "N", kRegBinary, Bytes{0xE9, 0x80}},
+        EncodingCase{"Dword", u"MyDataName", u"123456", kRegDword, "MyDataName",
+                     kRegDword, Bytes{0x40, 0xE2, 0x01, 0x00}},
         EncodingCase{"DwordMinusOne", u"N", u"-1", kRegDword, "N", kRegDword,
                      Bytes{0xFF, 0xFF, 0xFF, 0xFF}},
         EncodingCase{"DwordHalfToEvenDown", u"N", u"12.5", kRegDword, "N",
@@ -107,12 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
   TestHost host;
   host.AddKey(kTestHklm, "Software\\MyKey");
-  EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x",
-                          kRegDword),
-            kSuccess);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{
-                            "RegCreateKeyA 80000002 Software\\MyKey",
-                            "RegCloseKey"}));
+  EXPECT_EQ(
+      WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x", kRegDword),
+      kSuccess);
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"RegCreateKeyA 80000002 Software\\MyKey",
+                                      "RegCloseKey"}));
   EXPECT_TRUE(host.KeyExists(kTestHklm, "software\\mykey"));
 }
 
@@ -132,9 +132,9 @@ TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
             kErrorBadPathname);
   EXPECT_EQ(host.badHandleUses, 0);
-  EXPECT_EQ(host.calls, (std::vector<std::string>{
-                            "RegCreateKeyA 00000000 ",
-                            "RegCreateKeyA 80000001 A\\\\B"}));
+  EXPECT_EQ(host.calls,
+            (std::vector<std::string>{"RegCreateKeyA 00000000 ",
+                                      "RegCreateKeyA 80000001 A\\\\B"}));
   EXPECT_TRUE(host.boxes.empty());
 }
 
@@ -175,37 +175,94 @@ TEST_P(WriteFailureTest, DescribesAndWritesNoValue) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, WriteFailureTest,
     testing::Values(
-        FailureCase{"DwordTooLarge", u"K", u"N", u"2147483648", kRegDword,
-                    kErrorArithmeticOverflow, true,
+        FailureCase{"DwordTooLarge",
+                    u"K",
+                    u"N",
+                    u"2147483648",
+                    kRegDword,
+                    kErrorArithmeticOverflow,
+                    true,
                     {u"\"2147483648\"", u"too large", u"REG_DWORD"}},
-        FailureCase{"DwordFarTooLarge", u"K", u"N", u"99999999999999999999",
-                    kRegDword, kErrorArithmeticOverflow, true,
+        FailureCase{"DwordFarTooLarge",
+                    u"K",
+                    u"N",
+                    u"99999999999999999999",
+                    kRegDword,
+                    kErrorArithmeticOverflow,
+                    true,
                     {u"too large"}},
-        FailureCase{"DwordTooSmall", u"K", u"N", u"-2147483649", kRegDword,
-                    kErrorArithmeticOverflow, true, {u"too small"}},
-        FailureCase{"DwordRoundsOutOfRange", u"K", u"N", u"2147483647.5",
-                    kRegDword, kErrorArithmeticOverflow, true,
+        FailureCase{"DwordTooSmall",
+                    u"K",
+                    u"N",
+                    u"-2147483649",
+                    kRegDword,
+                    kErrorArithmeticOverflow,
+                    true,
+                    {u"too small"}},
+        FailureCase{"DwordRoundsOutOfRange",
+                    u"K",
+                    u"N",
+                    u"2147483647.5",
+                    kRegDword,
+                    kErrorArithmeticOverflow,
+                    true,
                     {u"too large"}},
-        FailureCase{"BinaryLoneQuote", u"K", u"N", u"\"", kRegBinary,
-                    kErrorInvalidData, true, {u"binary data"}},
-        FailureCase{"BinaryQuotedNotOneByte", u"K", u"N", u"\"a\u0416b\"",
-                    kRegBinary, kErrorNoUnicodeTranslation, true,
+        FailureCase{"BinaryLoneQuote",
+                    u"K",
+                    u"N",
+                    u"\"",
+                    kRegBinary,
+                    kErrorInvalidData,
+                    true,
+                    {u"binary data"}},
+        FailureCase{"BinaryQuotedNotOneByte",
+                    u"K",
+                    u"N",
+                    u"\"a\u0416b\"",
+                    kRegBinary,
+                    kErrorNoUnicodeTranslation,
+                    true,
                     {u"\u0416", u"U+0416", u"binary data"}},
-        FailureCase{"SzUnrepresentable", u"K", u"N", u"\u65e5\u672c",
-                    kRegSz, kErrorNoUnicodeTranslation, true,
+        FailureCase{"SzUnrepresentable",
+                    u"K",
+                    u"N",
+                    u"\u65e5\u672c",
+                    kRegSz,
+                    kErrorNoUnicodeTranslation,
+                    true,
                     {u"U+65E5", u"string data", u"\"\u65e5\u672c\""}},
-        FailureCase{"NameUnrepresentable", u"K", u"\u0416", u"1", kRegDword,
-                    kErrorNoUnicodeTranslation, true,
+        FailureCase{"NameUnrepresentable",
+                    u"K",
+                    u"\u0416",
+                    u"1",
+                    kRegDword,
+                    kErrorNoUnicodeTranslation,
+                    true,
                     {u"U+0416", u"value name"}},
-        FailureCase{"KeyPathUnrepresentable", u"K\\\u0416", u"N", u"1",
-                    kRegDword, kErrorNoUnicodeTranslation, false,
+        FailureCase{"KeyPathUnrepresentable",
+                    u"K\\\u0416",
+                    u"N",
+                    u"1",
+                    kRegDword,
+                    kErrorNoUnicodeTranslation,
+                    false,
                     {u"U+0416", u"key path"}},
-        FailureCase{"SurrogatePairNamedOnce", u"K", u"N",
-                    u"x\U0001F600", kRegSz, kErrorNoUnicodeTranslation, true,
+        FailureCase{"SurrogatePairNamedOnce",
+                    u"K",
+                    u"N",
+                    u"x\U0001F600",
+                    kRegSz,
+                    kErrorNoUnicodeTranslation,
+                    true,
                     {u"U+1F600", u"\U0001F600"}},
-        FailureCase{"LoneSurrogateByCodeOnly", u"K", u"N",
-                    std::u16string(1, char16_t{0xD800}), kRegSz,
-                    kErrorNoUnicodeTranslation, true, {u"U+D800"}}),
+        FailureCase{"LoneSurrogateByCodeOnly",
+                    u"K",
+                    u"N",
+                    std::u16string(1, char16_t{0xD800}),
+                    kRegSz,
+                    kErrorNoUnicodeTranslation,
+                    true,
+                    {u"U+D800"}}),
     [](const testing::TestParamInfo<FailureCase>& info) {
       return std::string(info.param.name);
     });
