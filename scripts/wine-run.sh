@@ -6,7 +6,9 @@
 #   scripts/wine-run.sh PROGRAM [ARGS...]
 #
 # The prefix is <folder of PROGRAM>/wineprefix unless TOLVU_WINEPREFIX names
-# another one; it is created on first use and reused afterwards. Runs on the
+# another one; it is created on first use and reused afterwards. With
+# TOLVU_WINEPREFIX set, PROGRAM may also be a program of the prefix itself
+# (reg, regedit, ...). Runs on the
 # same prefix wait for each other, because each run stops the prefix's
 # wineserver when it ends.
 #
@@ -16,12 +18,14 @@
 #   TOLVU_DISPLAY        an X display to use instead of a virtual one, for
 #                        seeing and answering message boxes by hand
 #
-# Wine rebuilds the program's command line from ARGS with its own quoting;
-# the end-to-end driver uses CreateProcessW when the exact text matters.
+# Wine rebuilds the program's command line from ARGS with its own quoting.
+# Where the exact text matters, run tolvu_run.exe (built beside tolvu.exe),
+# which starts tolvu.exe with the command line it is given as one argument.
 set -uo pipefail
 
 readonly SCRIPT_NAME="wine-run.sh"
-readonly SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+readonly SCRIPT_DIR
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2
@@ -31,8 +35,11 @@ die() {
 [[ $# -ge 1 ]] || die "usage: $SCRIPT_NAME PROGRAM [ARGS...]"
 program="$1"
 shift
-[[ -f "$program" ]] || die "no such program: $program"
-program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
+if [[ -f "$program" ]]; then
+  program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
+elif [[ -z "${TOLVU_WINEPREFIX:-}" ]]; then
+  die "no such program: $program (a program of the prefix itself, such as regedit, needs TOLVU_WINEPREFIX)"
+fi
 
 for tool in wine wineserver timeout flock; do
   command -v "$tool" >/dev/null || die "'$tool' is not installed"
@@ -47,6 +54,7 @@ xvfb_pid=""
 program_pid=""
 server_started=0
 
+# shellcheck disable=SC2317  # called by the EXIT trap
 stop_everything() {
   # The program, then the prefix's wineserver while its display still
   # exists, then the display; each by what identifies it, never by name.

@@ -44,7 +44,7 @@ std::string Joined(const std::vector<std::string>& names) {
 
 TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
   std::string error;
-  const auto summary = ReadPeSummary(BesideDriver(L"tolvu.exe"), &error);
+  const auto summary = ReadPeSummary(BesideThisProgram(L"tolvu.exe"), &error);
   ASSERT_TRUE(summary.has_value()) << error;
 
   EXPECT_EQ(summary->machine, IMAGE_FILE_MACHINE_AMD64);
@@ -68,7 +68,7 @@ TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
 }
 
 TEST(Footprint, CarriesItsVersionAndProductName) {
-  const auto info = ReadVersionInfo(BesideDriver(L"tolvu.exe"));
+  const auto info = ReadVersionInfo(BesideThisProgram(L"tolvu.exe"));
   ASSERT_TRUE(info.has_value()) << "tolvu.exe has no version resource";
   EXPECT_EQ(std::vector<WORD>(std::begin(info->fileVersion),
                               std::end(info->fileVersion)),

@@ -19,7 +19,7 @@ namespace {
 
 RunResult RunProbe(const std::wstring& commandLine, const std::wstring& workDir,
                    DWORD timeoutMs = kDefaultRunTimeoutMs) {
-  return RunProgram(BesideDriver(L"box_probe.exe"), commandLine, workDir,
+  return RunProgram(BesideThisProgram(L"box_probe.exe"), commandLine, workDir,
                     timeoutMs);
 }
 
@@ -123,7 +123,7 @@ TEST_P(HarnessCommandLine, ArrivesExactlyAsTyped) {
   const std::wstring tail = GetParam();
   const RunResult result = RunProbe(tail, WorkDir());
   ASSERT_TRUE(result.harnessError.empty()) << ::testing::PrintToString(result);
-  std::wstring expected = L"\"" + BesideDriver(L"box_probe.exe") + L"\"";
+  std::wstring expected = L"\"" + BesideThisProgram(L"box_probe.exe") + L"\"";
   if (!tail.empty()) {
     expected += L" " + tail;
   }

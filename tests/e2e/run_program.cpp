@@ -204,7 +204,7 @@ RunResult RunProgram(const std::wstring& exePath,
   return result;
 }
 
-std::wstring BesideDriver(const std::wstring& fileName) {
+std::wstring BesideThisProgram(const std::wstring& fileName) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(),
@@ -220,8 +220,8 @@ std::wstring BesideDriver(const std::wstring& fileName) {
 
 RunResult RunTolvu(const std::wstring& commandLineAfterProgramName,
                    const std::wstring& workDir) {
-  return RunProgram(BesideDriver(L"tolvu.exe"), commandLineAfterProgramName,
-                    workDir);
+  return RunProgram(BesideThisProgram(L"tolvu.exe"),
+                    commandLineAfterProgramName, workDir);
 }
 
 }  // namespace tolvu_e2e

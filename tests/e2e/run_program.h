@@ -46,8 +46,8 @@ RunResult RunProgram(const std::wstring& exePath,
                      const std::wstring& workDir,
                      DWORD timeoutMs = kDefaultRunTimeoutMs);
 
-// The full path of `fileName` in the folder of the running driver.
-std::wstring BesideDriver(const std::wstring& fileName);
+// The full path of `fileName` in the folder of the running program.
+std::wstring BesideThisProgram(const std::wstring& fileName);
 
 // RunProgram for the tolvu.exe next to the driver.
 RunResult RunTolvu(const std::wstring& commandLineAfterProgramName,
