@@ -22,21 +22,21 @@ die() {
 [[ $# -eq 1 ]] || die "usage: $SCRIPT_NAME PREFIX"
 prefix="$1"
 ready_mark="$prefix/.tolvu-prefix-ready"
+creating_mark="$prefix/.tolvu-prefix-creating"
 [[ -f "$ready_mark" ]] && exit 0
 
-# A prefix without the mark was interrupted while being made; start over,
-# but only ever remove a folder that is empty or looks like a Wine prefix.
-if [[ -d "$prefix" ]]; then
-  if [[ -n "$(ls -A "$prefix")" && ! -e "$prefix/system.reg" && ! -d "$prefix/drive_c" ]]; then
-    die "$prefix exists and is not a Wine prefix; not touching it"
-  fi
+export WINEPREFIX="$prefix"
+if [[ -d "$prefix" && ! -e "$creating_mark" && -n "$(ls -A "$prefix")" ]]; then
+  # A prefix made elsewhere: keep it and only add the settings below.
+  echo "$SCRIPT_NAME: adding the test settings to the existing prefix $prefix" >&2
+else
+  # Empty, absent, or left half-made by an interrupted run of this script.
   rm -rf "$prefix" || die "cannot remove the unfinished prefix $prefix"
+  { mkdir -p "$prefix" && touch "$creating_mark"; } || die "cannot create $prefix"
+  echo "$SCRIPT_NAME: creating the Wine prefix $prefix (once)" >&2
+  timeout 300 wineboot -i >/dev/null 2>&1 || die "wineboot -i failed or timed out"
 fi
 
-export WINEPREFIX="$prefix"
-echo "$SCRIPT_NAME: creating the Wine prefix $prefix (once)" >&2
-
-timeout 300 wineboot -i >/dev/null 2>&1 || die "wineboot -i failed or timed out"
 timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
   >/dev/null 2>&1 || die "cannot set X11 Driver\\Managed"
 timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
@@ -47,3 +47,4 @@ timeout 60 wineserver -k >/dev/null 2>&1
 timeout 60 wineserver -w >/dev/null 2>&1
 grep -q '"Managed"="N"' "$prefix/user.reg" || die "the prefix settings did not reach $prefix/user.reg"
 touch "$ready_mark"
+rm -f "$creating_mark"
