@@ -185,8 +185,8 @@ std::int32_t WindowsHost::ShellExecuteA(const std::string& file,
   if (shellExecute == nullptr) {
     return kShellDllNotFound;
   }
-  const auto result = shellExecute(nullptr, "open", file.c_str(),
-                                   parameters.c_str(), nullptr, showMode);
+  auto* const result = shellExecute(nullptr, "open", file.c_str(),
+                                    parameters.c_str(), nullptr, showMode);
   return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
 }
 
