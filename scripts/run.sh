@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds tolvu.exe and runs it under Wine with exactly the command line
+# given, as one argument, quotes as typed:
+#
+#   scripts/run.sh 'add "HKCU\Software\My Key" MyDataName MyDataValue'
+#
+# With a display (DISPLAY set) the boxes show there for you to answer.
+# Without one they cannot show: the run goes to a virtual display instead and
+# each box's title, icon and text are printed here and answered with OK.
+# Ends with the tool's exit status (a Unix shell keeps its low 8 bits; the
+# full status is printed on standard error).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [[ $# -ne 1 ]]; then
+  echo "usage: scripts/run.sh 'COMMAND LINE'   (one argument, as typed after tolvu)" >&2
+  exit 2
+fi
+
+scripts/install-deps.sh
+scripts/build.sh windows > /dev/null
+
+runner=build/windows/tolvu_run.exe
+if [[ -n "${DISPLAY:-}" ]]; then
+  TOLVU_DISPLAY="$DISPLAY" exec scripts/wine-run.sh "$runner" "$1"
+fi
+echo "No display is available (DISPLAY is not set), so the message boxes cannot" \
+  "show: running on a virtual display and printing each box here instead." >&2
+exec scripts/wine-run.sh "$runner" --answer "$1"
