@@ -35,6 +35,7 @@ missing=()
 command -v x86_64-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-x86-64)
 command -v x86_64-w64-mingw32-gcc >/dev/null || missing+=(gcc-mingw-w64-x86-64)
 [[ -x /usr/lib/wine/wine64 ]] || missing+=(wine64)
+command -v wine >/dev/null || missing+=(wine)
 command -v Xvfb >/dev/null || missing+=(xvfb)
 command -v cmake >/dev/null || missing+=(cmake)
 command -v ninja >/dev/null || missing+=(ninja-build)
@@ -163,7 +164,7 @@ background_ns() {  # CPU nanoseconds used so far by the long-lived processes
 }
 
 measure() {  # measure NAME PROGRAM [ARGS...]: appends "wall loader_cpu background_cpu"
-  local name="$1" before after timing
+  local name="$1" before after timing wall user sys
   shift
   before="$(background_ns)"
   "$CPU_TIME" "$WINELOADER" "$@" </dev/null >/dev/null 2>"$work_dir/timing" ||

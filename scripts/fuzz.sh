@@ -4,7 +4,8 @@
 #
 #   scripts/fuzz.sh [SECONDS] [LIBFUZZER_OPTION...]
 #
-# SECONDS defaults to 60. The committed seeds in tests/fuzz/seeds are only
+# SECONDS defaults to 60; options after it go to libFuzzer, e.g. -fork=2 to
+# use two processes (as many as cores). The committed seeds in tests/fuzz/seeds are only
 # read; what the fuzzer finds goes to build/fuzz/corpus, which later runs
 # start from, and a failing input to build/fuzz/artifacts/. Exits non-zero
 # when the fuzzer finds a crash, undefined behaviour or a broken check.
@@ -65,7 +66,9 @@ set +e
 status=$?
 set -e
 
-grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$log" || true
+# The last progress line (its form differs with -fork) and the final stats.
+grep -E '^#[0-9]+:?[[:space:]].*cov:' "$log" | tail -n 1 || true
+grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$log" || true
 if [[ $status -ne 0 ]]; then
   echo "$SCRIPT_NAME: the fuzzer failed (exit $status); the end of its log:" >&2
   tail -n 60 "$log" >&2
