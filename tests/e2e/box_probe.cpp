@@ -2,8 +2,10 @@
 // line, shows the boxes its arguments ask for and exits with the given code.
 //
 //   box_probe.exe [information|exclamation|none|error|question TITLE TEXT]...
-//                 [sleep MILLISECONDS] [exit CODE]
+//                 [sleep MILLISECONDS] [spawn MILLISECONDS] [exit CODE]
 //
+// spawn starts another box_probe that sleeps that long, and does not wait for
+// it.
 // A backslash followed by n in TEXT stands for a line break (CR LF). The whole
 // command line is written, as UTF-16LE, to cmdline.txt in the working folder
 // first.
@@ -43,6 +45,21 @@ std::wstring WithLineBreaks(const wchar_t* text) {
   return result;
 }
 
+void SpawnSleeper(const wchar_t* milliseconds) {
+  std::wstring self(MAX_PATH, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+  std::wstring commandLine = L"\"" + self;
+  commandLine.append(L"\" sleep ").append(milliseconds);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                     0, nullptr, nullptr, &startup, &process) != 0) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
 UINT IconStyle(const std::wstring& word) {
   if (word == L"information") {
     return MB_ICONINFORMATION;
@@ -77,6 +94,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
       i += 2;
     } else if (word == L"sleep" && i + 1 < count) {
       Sleep(static_cast<DWORD>(_wtoi(args[++i])));
+    } else if (word == L"spawn" && i + 1 < count) {
+      SpawnSleeper(args[++i]);
     } else if (word == L"exit" && i + 1 < count) {
       exitCode = _wtoi(args[++i]);
     }

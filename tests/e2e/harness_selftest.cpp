@@ -115,6 +115,19 @@ TEST_F(Harness, KillsAProgramThatKeepsShowingBoxes) {
   EXPECT_FALSE(result.boxes.empty());
 }
 
+// What the program starts and leaves running is counted, and waited for on
+// request: the cases rely on both around the registry editor.
+TEST_F(Harness, CountsTheProcessesAProgramStarts) {
+  const RunResult none = RunProbe(L"exit 0", WorkDir());
+  EXPECT_EQ(none.processesStarted, 0U);
+
+  const RunResult waited = RunProgram(BesideThisProgram(L"box_probe.exe"),
+                                      L"spawn 1000 spawn 1000 exit 0",
+                                      WorkDir(), kDefaultRunTimeoutMs, 20000);
+  EXPECT_EQ(waited.processesStarted, 2U);
+  EXPECT_FALSE(waited.startedStillRunning);
+}
+
 // Blanks, tabs and quotes must reach the program as typed, in the case's
 // working folder (box_probe writes its command line there).
 class HarnessCommandLine : public TolvuCaseWithParam<const wchar_t*> {};

@@ -82,6 +82,35 @@ bool Dismiss(HWND box, HANDLE process) {
   return true;
 }
 
+// How many processes were ever in the job, and how many are running now.
+bool CountJobProcesses(HANDLE job, DWORD* total, DWORD* active) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+  if (QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info,
+                                sizeof(info), nullptr) == 0) {
+    return false;
+  }
+  *total = info.TotalProcesses;
+  *active = info.ActiveProcesses;
+  return true;
+}
+
+// Waits up to `waitMs` for the job to empty, then tells how many processes
+// besides the first one it held, and whether some still run.
+void ReadStartedProcesses(HANDLE job, DWORD waitMs, RunResult* result) {
+  DWORD total = 0;
+  DWORD active = 0;
+  const ULONGLONG deadline = GetTickCount64() + waitMs;
+  while (CountJobProcesses(job, &total, &active) && active > 0 &&
+         GetTickCount64() < deadline) {
+    Sleep(20);
+  }
+  if (!CountJobProcesses(job, &total, &active) || total == 0) {
+    return;
+  }
+  result->processesStarted = total - 1;
+  result->startedStillRunning = active > 0;
+}
+
 std::wstring SystemMessage(DWORD error) {
   return L"system error " + std::to_wstring(error);
 }
@@ -142,6 +171,10 @@ void PrintTo(const RunResult& result, std::ostream* out) {
   *out << "exit code " << result.exitCode
        << (result.timedOut ? " (killed after the time limit)" : "") << ", "
        << result.boxes.size() << " box(es)";
+  if (result.processesStarted) {
+    *out << ", " << *result.processesStarted << " process(es) started"
+         << (result.startedStillRunning ? " (some still running)" : "");
+  }
   for (const auto& box : result.boxes) {
     PrintTo(box, out);
   }
@@ -153,7 +186,8 @@ void PrintTo(const RunResult& result, std::ostream* out) {
 
 RunResult RunProgram(const std::wstring& exePath,
                      const std::wstring& commandLineAfterProgramName,
-                     const std::wstring& workDir, DWORD timeoutMs) {
+                     const std::wstring& workDir, DWORD timeoutMs,
+                     DWORD startedWaitMs) {
   RunResult result;
   std::wstring commandLine = L"\"" + exePath + L"\"";
   if (!commandLineAfterProgramName.empty()) {
@@ -163,13 +197,21 @@ RunResult RunProgram(const std::wstring& exePath,
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
   if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                     FALSE, 0, nullptr, workDir.c_str(), &startup,
-                     &process) == 0) {
+                     FALSE, CREATE_SUSPENDED, nullptr, workDir.c_str(),
+                     &startup, &process) == 0) {
     result.harnessError =
         L"cannot start " + exePath + L": " + SystemMessage(GetLastError());
     result.exitCode = static_cast<DWORD>(-1);
     return result;
   }
+  // The job takes the program before it runs, and with it every process it
+  // starts, also those it does not wait for.
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job != nullptr && AssignProcessToJobObject(job, process.hProcess) == 0) {
+    CloseHandle(job);
+    job = nullptr;
+  }
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
 
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -201,6 +243,10 @@ RunResult RunProgram(const std::wstring& exePath,
   WaitForSingleObject(process.hProcess, kMessageTimeoutMs);
   GetExitCodeProcess(process.hProcess, &result.exitCode);
   CloseHandle(process.hProcess);
+  if (job != nullptr) {
+    ReadStartedProcesses(job, startedWaitMs, &result);
+    CloseHandle(job);
+  }
   return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ struct RunResult {
   std::vector<Box> boxes;  // in the order the program showed them
   DWORD exitCode = 0;
   bool timedOut = false;  // killed after the time limit
+  // How many other processes the program started, directly or through its
+  // children (the registry editor, for import and export); nothing when the
+  // program could not be watched for them.
+  std::optional<DWORD> processesStarted;
+  // Some of them were still running when the run stopped waiting for them.
+  bool startedStillRunning = false;
   // What went wrong in the harness itself (could not start the program, a
   // box that would not close); empty when all went well.
   std::wstring harnessError;
@@ -40,11 +47,13 @@ constexpr DWORD kDefaultRunTimeoutMs = 30000;
 // Starts `exePath` with the command line `"exePath"
 // commandLineAfterProgramName` (no blank added when the tail is empty) in
 // `workDir`, reads and dismisses each message box it shows, and waits for it to
-// end; kills it after `timeoutMs`.
+// end; kills it after `timeoutMs`. Then waits up to `startedWaitMs` for the
+// processes it started to end as well.
 RunResult RunProgram(const std::wstring& exePath,
                      const std::wstring& commandLineAfterProgramName,
                      const std::wstring& workDir,
-                     DWORD timeoutMs = kDefaultRunTimeoutMs);
+                     DWORD timeoutMs = kDefaultRunTimeoutMs,
+                     DWORD startedWaitMs = 0);
 
 // The full path of `fileName` in the folder of the running program.
 std::wstring BesideThisProgram(const std::wstring& fileName);
