@@ -8,7 +8,9 @@
 namespace tolvu_e2e {
 
 constexpr DWORD kExitFileNotFound = 2;          // ERROR_FILE_NOT_FOUND
+constexpr DWORD kExitAccessDenied = 5;          // ERROR_ACCESS_DENIED
 constexpr DWORD kExitInvalidHandle = 6;         // ERROR_INVALID_HANDLE
+constexpr DWORD kExitInvalidName = 123;         // ERROR_INVALID_NAME
 constexpr DWORD kExitArithmeticOverflow = 534;  // ERROR_ARITHMETIC_OVERFLOW
 constexpr DWORD kExitNoUnicodeTranslation =
     1113;  // ERROR_NO_UNICODE_TRANSLATION

@@ -1,5 +1,6 @@
 #include "registry_probe.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <utility>
 
@@ -135,6 +136,34 @@ std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path) {
     names.push_back(name);
   }
   return names;
+}
+
+std::vector<std::wstring> KeyTree(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> entries;
+  // Keys still to list, by their path from the key.
+  std::vector<std::wstring> pending = {L""};
+  while (!pending.empty()) {
+    const std::wstring below = pending.back();
+    pending.pop_back();
+    std::wstring full = path;
+    if (!below.empty()) {
+      full.append(L"\\").append(below);
+    }
+    for (const auto& name : ValueNames(root, full)) {
+      entries.push_back(std::wstring(below).append(L":").append(name));
+    }
+    for (const auto& name : SubKeyNames(root, full)) {
+      std::wstring sub = below;
+      if (!sub.empty()) {
+        sub.append(L"\\");
+      }
+      sub.append(name);
+      entries.push_back(sub);
+      pending.push_back(sub);
+    }
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
 }
 
 bool WriteValue(HKEY root, const std::wstring& path, const std::wstring& name,

@@ -31,6 +31,12 @@ std::optional<RegValue> ReadValue(HKEY root, const std::wstring& path,
 std::vector<std::wstring> SubKeyNames(HKEY root, const std::wstring& path);
 std::vector<std::wstring> ValueNames(HKEY root, const std::wstring& path);
 
+// Everything below the key, sorted: each subkey as its path from the key
+// (`A\B`), each value as that path, a colon and its name (`A\B:Name`; the
+// key's own values as `:Name`, the default value as `:`). Empty when the key
+// is absent.
+std::vector<std::wstring> KeyTree(HKEY root, const std::wstring& path);
+
 // Creates the key (and those above it) and writes one value into it.
 bool WriteValue(HKEY root, const std::wstring& path, const std::wstring& name,
                 const RegValue& value);
