@@ -1,0 +1,580 @@
+// Writing and deleting keys and values as a user does it, each run's result
+// read back from the real registry. The case key stands in for the
+// HKLM\Software\MyKey of the usage examples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "case_fixture.h"
+#include "exit_status.h"
+#include "registry_probe.h"
+#include "run_program.h"
+
+namespace tolvu_e2e {
+namespace {
+
+// Placeholders in command lines: {key} is HKCU\Software\TolvuE2E\<case>,
+// {subkey} the same without HKCU\, for the cases on other roots.
+
+template <typename Param>
+std::string ParamName(const ::testing::TestParamInfo<Param>& info) {
+  return info.param.name;
+}
+
+// The case key is also used below HKEY_LOCAL_MACHINE, which the prefix's
+// user may write; it is cleared there too, before and after.
+template <typename Param>
+class OnBothRoots : public TolvuCaseWithParam<Param> {
+ protected:
+  void SetUp() override {
+    this->PrepareCase();
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
+  }
+  void TearDown() override {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, std::wstring(kSuiteKey).c_str());
+    this->CleanUpCase();
+  }
+};
+
+enum class RootKey { CurrentUser, LocalMachine };
+
+HKEY Handle(RootKey root) {
+  return root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+HKEY OtherHandle(RootKey root) {
+  return root == RootKey::LocalMachine ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+RegValue DwordBytes(std::vector<std::uint8_t> bytes) {
+  return RegValue{REG_DWORD, std::move(bytes)};
+}
+
+// A request the tool carries out silently, and the one value (or the key
+// alone) it must leave below the case key.
+struct Written {
+  const char* name;
+  const wchar_t* commandLine;
+  RootKey root;
+  const wchar_t* keyPath;    // below the case key
+  const wchar_t* valueName;  // nullptr: the key alone, without values
+  RegValue value;
+};
+
+void PrintTo(const Written& param, std::ostream* out) { *out << param.name; }
+
+class Write : public OnBothRoots<Written> {};
+
+TEST_P(Write, LeavesExactlyTheValueSilently) {
+  const Written& param = GetParam();
+  HKEY root = Handle(param.root);
+
+  const RunResult result = RunTool(param.commandLine);
+
+  EXPECT_EQ(result.boxes, std::vector<Box>{});
+  EXPECT_EQ(result.exitCode, 0U);
+  EXPECT_FALSE(result.timedOut);
+  // The key and every key on the way to it, and nothing beside them.
+  const std::wstring path = param.keyPath;
+  std::vector<std::wstring> expected;
+  for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
+    expected.push_back(path.substr(0, end));
+    if (end == std::wstring::npos) {
+      break;
+    }
+  }
+  if (param.valueName != nullptr) {
+    expected.push_back(path + L":" + param.valueName);
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(KeyTree(root, CaseKey()), expected);
+  if (param.valueName != nullptr) {
+    EXPECT_EQ(ReadValue(root, CaseKey() + L"\\" + path, param.valueName),
+              param.value);
+  }
+  EXPECT_FALSE(KeyExists(OtherHandle(param.root), CaseKey()));
+}
+
+constexpr auto kHkcu = RootKey::CurrentUser;
+constexpr auto kHklm = RootKey::LocalMachine;
+
+INSTANTIATE_TEST_SUITE_P(
+    UsageExamples, Write,
+    ::testing::Values(
+        Written{"CreateKey",
+                L"add \"{key}\\My Key\"",
+                kHkcu,
+                L"My Key",
+                nullptr,
+                {}},
+        Written{"StringValue", L"add \"{key}\\My Key\" MyDataName MyDataValue",
+                kHkcu, L"My Key", L"MyDataName", Sz(L"MyDataValue")},
+        Written{"DwordValue", L"add {key}\\MyKey MyDataName 123456 REG_DWORD",
+                kHkcu, L"MyKey", L"MyDataName",
+                DwordBytes({0x40, 0xE2, 0x01, 0x00})},
+        Written{"HexBinaryValue",
+                L"add {key}\\MyKey MyDataName 414243313233 REG_BINARY", kHkcu,
+                L"MyKey", L"MyDataName",
+                Binary({0x41, 0x42, 0x43, 0x31, 0x32, 0x33})},
+        Written{"QuotedBinaryValue",
+                L"add \"{key}\\My Key\" MyDataName \"ABC123\" REG_BINARY",
+                kHkcu, L"My Key", L"MyDataName",
+                Binary({0x41, 0x42, 0x43, 0x31, 0x32, 0x33})},
+        Written{"DefaultValue", L"add {key}\\MyKey \"\" Text", kHkcu, L"MyKey",
+                L"", Sz(L"Text")}),
+    ParamName<Written>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Write,
+    ::testing::Values(
+        Written{"CreateWord", L"create {key}\\Sub Name Value", kHkcu, L"Sub",
+                L"Name", Sz(L"Value")},
+        Written{"NestedKeysAtOnce",
+                L"add {key}\\A\\B\\C",
+                kHkcu,
+                L"A\\B\\C",
+                nullptr,
+                {}},
+        Written{"HkcuLongName", L"add HKEY_CURRENT_USER\\{subkey}\\Sub N 7",
+                kHkcu, L"Sub", L"N", Sz(L"7")},
+        Written{"Hklm", L"add HKLM\\{subkey}\\Sub N 123456 REG_DWORD", kHklm,
+                L"Sub", L"N", Dword(123456)},
+        Written{"HklmLowerCase", L"add hklm\\{subkey}\\Sub N 4142 REG_BINARY",
+                kHklm, L"Sub", L"N", Binary({0x41, 0x42})},
+        Written{"HklmLongName",
+                L"add \"HKEY_LOCAL_MACHINE\\{subkey}\\My Key\" N \"a b\"",
+                kHklm, L"My Key", L"N", Sz(L"a b")},
+        Written{"KeyPathInCodePage",
+                L"add \"{key}\\Clé €\"",
+                kHkcu,
+                L"Clé €",
+                nullptr,
+                {}}),
+    ParamName<Written>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Strings, Write,
+    ::testing::Values(
+        Written{"ExplicitType", L"add {key}\\Sub N Value REG_SZ", kHkcu, L"Sub",
+                L"N", Sz(L"Value")},
+        Written{"QuotedNameAndValue",
+                L"add {key}\\Sub \"MyDataName\" \"MyDataValue\"", kHkcu, L"Sub",
+                L"MyDataName", Sz(L"MyDataValue")},
+        Written{"QuotedNameWithBlank", L"add {key}\\Sub \"My Name\" V", kHkcu,
+                L"Sub", L"My Name", Sz(L"V")},
+        Written{"BlanksAndTabInQuotes", L"add {key}\\Sub N \"two  words\tx\"",
+                kHkcu, L"Sub", L"N", Sz(L"two  words\tx")},
+        Written{"InnerQuoteKept", L"add {key}\\Sub N \"a\"b\"", kHkcu, L"Sub",
+                L"N", Sz(L"a\"b")},
+        Written{"NoData", L"add {key}\\Sub N", kHkcu, L"Sub", L"N", Sz(L"")},
+        Written{"TwoQuotesAsData", L"add {key}\\Sub N \"\"", kHkcu, L"Sub",
+                L"N", Sz(L"")},
+        // An unclosed quote keeps the rest of the line in the argument, so a
+        // lone quote can only be the last argument, REG_SZ data: empty text.
+        Written{"LoneQuoteAsData", L"add {key}\\Sub N \"", kHkcu, L"Sub", L"N",
+                Sz(L"")},
+        Written{"CodePageCharacters", L"add {key}\\Sub Café€ \"é €\"", kHkcu,
+                L"Sub", L"Café€", Sz(L"é €")}),
+    ParamName<Written>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Binary, Write,
+    ::testing::Values(
+        Written{"LowerCaseDigits", L"add {key}\\Sub N abcdef REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({0xAB, 0xCD, 0xEF})},
+        Written{"MixedCaseDigits", L"add {key}\\Sub N aBcD REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({0xAB, 0xCD})},
+        Written{"TypeNameLowerCase", L"add {key}\\Sub N 00ff reg_binary", kHkcu,
+                L"Sub", L"N", Binary({0x00, 0xFF})},
+        // An odd count ends with the last digit as the high half of a byte,
+        // whatever the count.
+        Written{"OneDigit", L"add {key}\\Sub N 7 REG_BINARY", kHkcu, L"Sub",
+                L"N", Binary({0x70})},
+        Written{"ThreeDigits", L"add {key}\\Sub N ABC REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({0xAB, 0xC0})},
+        Written{"FiveDigits", L"add {key}\\Sub N 12345 REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({0x12, 0x34, 0x50})},
+        Written{"SevenDigits", L"add {key}\\Sub N 1234567 REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({0x12, 0x34, 0x56, 0x70})},
+        Written{"NonDigitsCountAsZero", L"add {key}\\Sub N 4GG1Ж5 REG_BINARY",
+                kHkcu, L"Sub", L"N", Binary({0x40, 0x01, 0x05})},
+        Written{"TwoQuotesIsEmpty", L"add {key}\\Sub N \"\" REG_BINARY", kHkcu,
+                L"Sub", L"N", Binary({})},
+        Written{"QuotedCutByPosition", L"add {key}\\Sub N \"AB\"C REG_BINARY",
+                kHkcu, L"Sub", L"N", Binary({0x41, 0x42, 0x22})},
+        Written{"QuotedWithBlank", L"add {key}\\Sub N \"A B\" REG_BINARY",
+                kHkcu, L"Sub", L"N", Binary({0x41, 0x20, 0x42})},
+        Written{"QuotedCodePageCharacters",
+                L"add {key}\\Sub N \"é€\" REG_BINARY", kHkcu, L"Sub", L"N",
+                Binary({0xE9, 0x80})}),
+    ParamName<Written>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Dwords, Write,
+    ::testing::Values(
+        Written{"MinusOne", L"add {key}\\Sub N -1 REG_DWORD", kHkcu, L"Sub",
+                L"N", DwordBytes({0xFF, 0xFF, 0xFF, 0xFF})},
+        Written{"HalfRoundsDownToEven", L"add {key}\\Sub N 12.5 REG_DWORD",
+                kHkcu, L"Sub", L"N", DwordBytes({0x0C, 0x00, 0x00, 0x00})},
+        Written{"HalfRoundsUpToEven", L"add {key}\\Sub N 13.5 REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0x0E, 0x00, 0x00, 0x00})},
+        Written{"TrailingTextIgnored", L"add {key}\\Sub N 42abc REG_DWORD",
+                kHkcu, L"Sub", L"N", Dword(42)},
+        Written{"TrailingTextOutsideCodePageIgnored",
+                L"add {key}\\Sub N 42Ж REG_DWORD", kHkcu, L"Sub", L"N",
+                Dword(42)},
+        Written{"QuotedNumberIsZero", L"add {key}\\Sub N \"42\" REG_DWORD",
+                kHkcu, L"Sub", L"N", Dword(0)},
+        Written{"NotANumberIsZero", L"add {key}\\Sub N abc REG_DWORD", kHkcu,
+                L"Sub", L"N", Dword(0)},
+        Written{"Largest", L"add {key}\\Sub N 2147483647 REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0xFF, 0xFF, 0xFF, 0x7F})},
+        Written{"Smallest", L"add {key}\\Sub N -2147483648 REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0x00, 0x00, 0x00, 0x80})}),
+    ParamName<Written>);
+
+// A request the tool refuses at run time: one description box titled Tolvu
+// without an icon, its status, and what it left below the case key (the key
+// is created before the value is looked at; a key path that cannot be passed
+// on creates nothing).
+struct Refusal {
+  const char* name;
+  const wchar_t* commandLine;
+  DWORD exitCode;
+  const wchar_t* exactText;  // nullptr: only `mentions` are checked
+  std::vector<const wchar_t*> mentions;
+  std::vector<std::wstring> tree;  // KeyTree of the case key afterwards
+};
+
+void PrintTo(const Refusal& param, std::ostream* out) { *out << param.name; }
+
+class WriteRefused : public TolvuCaseWithParam<Refusal> {};
+
+TEST_P(WriteRefused, ShowsOneDescriptionAndWritesNoValue) {
+  const Refusal& param = GetParam();
+
+  const RunResult result = RunTool(param.commandLine);
+
+  ASSERT_EQ(result.boxes.size(), 1U) << ::testing::PrintToString(result);
+  const Box& box = result.boxes[0];
+  EXPECT_EQ(box.title, L"Tolvu");
+  EXPECT_EQ(box.icon, BoxIcon::None);
+  if (param.exactText != nullptr) {
+    EXPECT_EQ(box.text, param.exactText);
+  }
+  for (const wchar_t* mention : param.mentions) {
+    EXPECT_NE(box.text.find(mention), std::wstring::npos)
+        << ::testing::PrintToString(box) << "\nshould mention "
+        << ::testing::PrintToString(std::wstring(mention));
+  }
+  EXPECT_EQ(result.exitCode, param.exitCode);
+  // Nothing stands in for the character: no key or value of any name.
+  EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, CaseKey()), param.tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Write, WriteRefused,
+    ::testing::Values(
+        Refusal{"NumberTooLarge",
+                L"add {key}\\Sub N 2147483648 REG_DWORD",
+                kExitArithmeticOverflow,
+                L"The number \"2147483648\" is too large for a REG_DWORD "
+                L"value, which holds whole numbers from -2147483648 to "
+                L"2147483647.",
+                {},
+                {L"Sub"}},
+        Refusal{"NumberTooSmall",
+                L"add {key}\\Sub N -2147483649 REG_DWORD",
+                kExitArithmeticOverflow,
+                nullptr,
+                {L"-2147483649"},
+                {L"Sub"}},
+        // Rounded half to even, this one is 2^31.
+        Refusal{"NumberRoundsOutOfRange",
+                L"add {key}\\Sub N 2147483647.5 REG_DWORD",
+                kExitArithmeticOverflow,
+                nullptr,
+                {L"2147483647.5"},
+                {L"Sub"}},
+        // U+0416 (Cyrillic Zhe) has no code in the ANSI code page 1252.
+        Refusal{"KeyPathOutsideCodePage",
+                L"add {key}\\SubЖ",
+                kExitNoUnicodeTranslation,
+                nullptr,
+                {L"U+0416", L"key path"},
+                {}},
+        Refusal{"KeyPathOutsideCodePageWithValue",
+                L"add \"{key}\\My Ж\" N Value",
+                kExitNoUnicodeTranslation,
+                nullptr,
+                {L"U+0416", L"key path"},
+                {}},
+        Refusal{"ValueNameOutsideCodePage",
+                L"add {key}\\Sub NЖ Value",
+                kExitNoUnicodeTranslation,
+                nullptr,
+                {L"U+0416"},
+                {L"Sub"}},
+        Refusal{"StringDataOutsideCodePage",
+                L"add {key}\\Sub N AЖB",
+                kExitNoUnicodeTranslation,
+                nullptr,
+                {L"U+0416"},
+                {L"Sub"}},
+        Refusal{"QuotedBinaryOutsideCodePage",
+                L"add {key}\\Sub N \"AЖ\" REG_BINARY",
+                kExitNoUnicodeTranslation,
+                nullptr,
+                {L"U+0416"},
+                {L"Sub"}}),
+    ParamName<Refusal>);
+
+using WriteOver = TolvuCase;
+
+TEST_F(WriteOver, AnExistingValueIsReplacedWithTheNewType) {
+  ASSERT_TRUE(
+      WriteValue(HKEY_CURRENT_USER, CaseKey() + L"\\Sub", L"N", Dword(7)));
+  ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, CaseKey() + L"\\Sub", L"Other",
+                         Sz(L"stays")));
+
+  const RunResult result = RunTool(L"add {key}\\Sub N 0A0B REG_BINARY");
+
+  EXPECT_EQ(result.boxes, std::vector<Box>{});
+  EXPECT_EQ(result.exitCode, 0U);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, CaseKey() + L"\\Sub", L"N"),
+            Binary({0x0A, 0x0B}));
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, CaseKey() + L"\\Sub", L"Other"),
+            Sz(L"stays"));
+}
+
+// Deleting: every case starts from the same keys and values below the case
+// key, and names what must be gone afterwards; everything else must stay.
+struct Deletion {
+  const char* name;
+  const wchar_t* commandLine;
+  RootKey root;
+  DWORD exitCode;
+  // KeyTree entries that go: a key goes with everything below it.
+  std::vector<std::wstring> gone;
+  const wchar_t* boxMentions;  // nullptr: no box at all
+};
+
+void PrintTo(const Deletion& param, std::ostream* out) { *out << param.name; }
+
+class Remove : public OnBothRoots<Deletion> {
+ protected:
+  static bool Goes(const std::wstring& entry,
+                   const std::vector<std::wstring>& gone) {
+    return std::any_of(gone.begin(), gone.end(), [&](const auto& what) {
+      return entry == what || entry.rfind(what + L"\\", 0) == 0 ||
+             (what.find(L':') == std::wstring::npos &&
+              entry.rfind(what + L":", 0) == 0);
+    });
+  }
+
+  void PlantKeys(HKEY root) {
+    const std::wstring key = CaseKey();
+    const struct {
+      const wchar_t* path;
+      const wchar_t* name;
+    } kValues[] = {{L"Sub", L""},
+                   {L"Sub", L"Name"},
+                   {L"Sub", L"Other"},
+                   {L"Sub", L"Café"},
+                   {L"My Key", L"Name"},
+                   {L"My Key", L"Other"},
+                   {L"Sibling", L"Name"},
+                   {L"Parent", L"Name"},
+                   {L"Parent\\Child", L"Name"},
+                   // What a character outside the code page would become if
+                   // it were replaced instead of refused.
+                   {L"Sub?", L"Name"},
+                   {L"Sub", L"Name?"}};
+    for (const auto& value : kValues) {
+      ASSERT_TRUE(WriteValue(root, key + L"\\" + value.path, value.name,
+                             Sz(std::wstring(value.path) + L":" + value.name)));
+    }
+  }
+};
+
+TEST_P(Remove, TakesAwayExactlyWhatItNames) {
+  const Deletion& param = GetParam();
+  HKEY root = Handle(param.root);
+  PlantKeys(root);
+  const std::vector<std::wstring> before = KeyTree(root, CaseKey());
+
+  const RunResult result = RunTool(param.commandLine);
+
+  if (param.boxMentions == nullptr) {
+    EXPECT_EQ(result.boxes, std::vector<Box>{});
+  } else {
+    ASSERT_EQ(result.boxes.size(), 1U) << ::testing::PrintToString(result);
+    EXPECT_EQ(result.boxes[0].title, L"Tolvu");
+    EXPECT_EQ(result.boxes[0].icon, BoxIcon::None);
+    EXPECT_NE(result.boxes[0].text.find(param.boxMentions), std::wstring::npos)
+        << ::testing::PrintToString(result.boxes[0]);
+  }
+  EXPECT_EQ(result.exitCode, param.exitCode);
+  std::vector<std::wstring> expected;
+  std::copy_if(before.begin(), before.end(), std::back_inserter(expected),
+               [&](const auto& entry) { return !Goes(entry, param.gone); });
+  EXPECT_EQ(KeyTree(root, CaseKey()), expected);
+  // A value that is not deleted keeps its data.
+  if (!Goes(L"Sub:Other", param.gone)) {
+    EXPECT_EQ(ReadValue(root, CaseKey() + L"\\Sub", L"Other"),
+              Sz(L"Sub:Other"));
+  }
+  EXPECT_FALSE(KeyExists(OtherHandle(param.root), CaseKey()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UsageExamples, Remove,
+    ::testing::Values(
+        Deletion{"Key", L"remove {key}\\Sub", kHkcu, 0, {L"Sub"}, nullptr},
+        Deletion{"Value",
+                 L"remove {key}\\Sub Name",
+                 kHkcu,
+                 0,
+                 {L"Sub:Name"},
+                 nullptr}),
+    ParamName<Deletion>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Remove,
+    ::testing::Values(
+        Deletion{
+            "DeleteWordKey", L"delete {key}\\Sub", kHkcu, 0, {L"Sub"}, nullptr},
+        Deletion{"DeleteWordValue",
+                 L"delete {key}\\Sub Name",
+                 kHkcu,
+                 0,
+                 {L"Sub:Name"},
+                 nullptr},
+        Deletion{"UpperCaseWord",
+                 L"REMOVE {key}\\Sub Other",
+                 kHkcu,
+                 0,
+                 {L"Sub:Other"},
+                 nullptr},
+        Deletion{"QuotedValueName",
+                 L"remove {key}\\Sub \"Name\"",
+                 kHkcu,
+                 0,
+                 {L"Sub:Name"},
+                 nullptr},
+        Deletion{"QuotedKeyPathWithBlank",
+                 L"remove \"{key}\\My Key\"",
+                 kHkcu,
+                 0,
+                 {L"My Key"},
+                 nullptr},
+        Deletion{"ValueOfKeyPathWithBlank",
+                 L"remove \"{key}\\My Key\" Name",
+                 kHkcu,
+                 0,
+                 {L"My Key:Name"},
+                 nullptr},
+        // The name is unquoted before it is looked at: two quotes are no
+        // name, so the whole key goes (adding writes the default value).
+        Deletion{"TwoQuotesAsNameDeletesTheKey",
+                 L"remove {key}\\Sub \"\"",
+                 kHkcu,
+                 0,
+                 {L"Sub"},
+                 nullptr},
+        // The sub key is unquoted once more for a delete.
+        Deletion{"SubKeyInTwoPairsOfQuotes",
+                 L"remove HKCU\\\"\"{subkey}\\Sub\"\"",
+                 kHkcu,
+                 0,
+                 {L"Sub"},
+                 nullptr},
+        Deletion{"ValueNameInCodePage",
+                 L"remove {key}\\Sub Café",
+                 kHkcu,
+                 0,
+                 {L"Sub:Café"},
+                 nullptr},
+        Deletion{"ValueOfKeyWithSubkeys",
+                 L"remove {key}\\Parent Name",
+                 kHkcu,
+                 0,
+                 {L"Parent:Name"},
+                 nullptr},
+        Deletion{"HkcuLongName",
+                 L"remove HKEY_CURRENT_USER\\{subkey}\\Sibling",
+                 kHkcu,
+                 0,
+                 {L"Sibling"},
+                 nullptr},
+        Deletion{"HklmKey",
+                 L"remove HKLM\\{subkey}\\Sub",
+                 kHklm,
+                 0,
+                 {L"Sub"},
+                 nullptr},
+        Deletion{"HklmValue",
+                 L"delete HKEY_LOCAL_MACHINE\\{subkey}\\Sub Name",
+                 kHklm,
+                 0,
+                 {L"Sub:Name"},
+                 nullptr}),
+    ParamName<Deletion>);
+
+// Failed registry calls end silently with their status; nothing is deleted.
+INSTANTIATE_TEST_SUITE_P(
+    Failing, Remove,
+    ::testing::Values(Deletion{"MissingKey",
+                               L"remove {key}\\Missing",
+                               kHkcu,
+                               kExitFileNotFound,
+                               {},
+                               nullptr},
+                      Deletion{"ValueOfMissingKey",
+                               L"remove {key}\\Missing Name",
+                               kHkcu,
+                               kExitFileNotFound,
+                               {},
+                               nullptr},
+                      Deletion{"MissingValue",
+                               L"remove {key}\\Sub Missing",
+                               kHkcu,
+                               kExitFileNotFound,
+                               {},
+                               nullptr},
+                      // The registry refuses to delete a key that has subkeys.
+                      Deletion{"KeyWithSubkeys",
+                               L"remove {key}\\Parent",
+                               kHkcu,
+                               kExitAccessDenied,
+                               {},
+                               nullptr},
+                      Deletion{"NoRootKey",
+                               L"remove Sub Name",
+                               kHkcu,
+                               kExitInvalidHandle,
+                               {},
+                               nullptr},
+                      Deletion{"ValueNameOutsideCodePage",
+                               L"remove {key}\\Sub NameЖ",
+                               kHkcu,
+                               kExitNoUnicodeTranslation,
+                               {},
+                               L"U+0416"},
+                      Deletion{"KeyPathOutsideCodePage",
+                               L"remove {key}\\SubЖ",
+                               kHkcu,
+                               kExitNoUnicodeTranslation,
+                               {},
+                               L"U+0416"}),
+    ParamName<Deletion>);
+
+}  // namespace
+}  // namespace tolvu_e2e
