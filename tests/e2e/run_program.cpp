@@ -184,15 +184,22 @@ void PrintTo(const RunResult& result, std::ostream* out) {
   }
 }
 
+std::wstring ProgramCommandLine(const std::wstring& exePath,
+                                const std::wstring& tail) {
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  if (!tail.empty()) {
+    commandLine += L" " + tail;
+  }
+  return commandLine;
+}
+
 RunResult RunProgram(const std::wstring& exePath,
                      const std::wstring& commandLineAfterProgramName,
                      const std::wstring& workDir, DWORD timeoutMs,
                      DWORD startedWaitMs) {
   RunResult result;
-  std::wstring commandLine = L"\"" + exePath + L"\"";
-  if (!commandLineAfterProgramName.empty()) {
-    commandLine += L" " + commandLineAfterProgramName;
-  }
+  std::wstring commandLine =
+      ProgramCommandLine(exePath, commandLineAfterProgramName);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};

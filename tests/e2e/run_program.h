@@ -55,6 +55,10 @@ RunResult RunProgram(const std::wstring& exePath,
                      DWORD timeoutMs = kDefaultRunTimeoutMs,
                      DWORD startedWaitMs = 0);
 
+// `"exePath" tail`, or the quoted path alone when the tail is empty.
+std::wstring ProgramCommandLine(const std::wstring& exePath,
+                                const std::wstring& tail);
+
 // The full path of `fileName` in the folder of the running program.
 std::wstring BesideThisProgram(const std::wstring& fileName);
 

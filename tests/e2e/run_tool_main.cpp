@@ -59,10 +59,7 @@ const char* IconWord(tolvu_e2e::BoxIcon icon) {
 
 // Starts the tool and waits for it, leaving its boxes to the user.
 DWORD RunAndWait(const std::wstring& exePath, const std::wstring& tail) {
-  std::wstring commandLine = L"\"" + exePath + L"\"";
-  if (!tail.empty()) {
-    commandLine += L" " + tail;
-  }
+  std::wstring commandLine = tolvu_e2e::ProgramCommandLine(exePath, tail);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/main_flow.h"
+#include "cli/request.h"
 #include "cli/split_command_line.h"
 #include "cli/usage.h"
 #include "fuzz_input.h"
@@ -22,9 +23,6 @@
 namespace tolvu {
 namespace {
 
-constexpr std::uint32_t kRegSzType = 1;
-constexpr std::uint32_t kRegBinaryType = 3;
-constexpr std::uint32_t kRegDwordType = 4;
 constexpr std::int32_t kLastLaunchFailure = 32;
 
 struct Outcome {
@@ -123,14 +121,14 @@ void CheckRegistry(const Outcome& out, const std::u16string& command,
   Require(out.seen.writes.size() <= 1, "more than one value written", out);
   Require(add || out.seen.writes.empty(), "a value written by no add", out);
   for (const TestValue& write : out.seen.writes) {
-    Require(write.type == kRegSzType || write.type == kRegBinaryType ||
-                write.type == kRegDwordType,
+    Require(write.type == kRegSz || write.type == kRegBinary ||
+                write.type == kRegDword,
             "a value of a type the tool does not write", out);
-    Require(write.type != kRegDwordType || write.data.size() == 4,
+    Require(write.type != kRegDword || write.data.size() == 4,
             "a REG_DWORD value that is not exactly 4 bytes", out);
-    Require(write.type != kRegSzType ||
-                (!write.data.empty() && write.data.back() == 0),
-            "a REG_SZ value without its closing zero byte", out);
+    Require(
+        write.type != kRegSz || (!write.data.empty() && write.data.back() == 0),
+        "a REG_SZ value without its closing zero byte", out);
   }
 
   Require(out.seen.registryDeletions <= 1, "more than one registry deletion",
