@@ -9,9 +9,6 @@
 namespace tolvu {
 namespace {
 
-bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
-
 // The character at `pos`: one unit, or a surrogate pair.
 std::u16string CharacterAt(const std::u16string& text, std::size_t pos) {
   if (IsHighSurrogate(text[pos]) && pos + 1 < text.size() &&

@@ -32,11 +32,12 @@ class Host {
   virtual void ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) = 0;
 
-  // An ordinary file (read-only and archived included; hidden, system and
-  // folders count as absent).
-  virtual bool FileExists(const std::u16string& name) = 0;
+  // The FILE_ATTRIBUTE_* bits of a file or folder, or nothing when there
+  // is none of that name.
+  virtual std::optional<std::uint32_t> FileAttributes(
+      const std::u16string& name) = 0;
   // 0 when deleted, otherwise the system error code.
-  virtual std::uint32_t DeleteFile(const std::u16string& name) = 0;
+  virtual std::uint32_t RemoveFile(const std::u16string& name) = 0;
 
   // The text in the system's ANSI code page, or nothing when a character
   // has no exact representation there (no best-fit substitutes).

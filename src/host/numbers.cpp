@@ -1,5 +1,6 @@
 #include "host/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,20 @@ namespace tolvu {
 namespace {
 
 bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
+
+// 0 to 15 for a hexadecimal digit, -1 for any other character.
+int HexDigit(char16_t ch) {
+  if (IsDigit(ch)) {
+    return ch - u'0';
+  }
+  if (ch >= u'a' && ch <= u'f') {
+    return ch - u'a' + 10;
+  }
+  if (ch >= u'A' && ch <= u'F') {
+    return ch - u'A' + 10;
+  }
+  return -1;
+}
 
 RunFailure Overflow() {
   return RunFailure{
@@ -80,6 +95,35 @@ std::int32_t RoundToInt32(double x) {
     throw Overflow();
   }
   return static_cast<std::int32_t>(rounded);
+}
+
+std::uint32_t DwordBits(const std::u16string& text) {
+  std::size_t pos = 0;
+  const bool signed_ = !text.empty() && (text[0] == u'+' || text[0] == u'-');
+  if (signed_) {
+    ++pos;
+  }
+  if (text.size() < pos + 2 || text[pos] != u'0' ||
+      (text[pos + 1] != u'x' && text[pos + 1] != u'X')) {
+    return static_cast<std::uint32_t>(RoundToInt32(LeadingNumber(text)));
+  }
+  // Past 33 bits the exact value no longer matters: it is out of range.
+  constexpr std::uint64_t kCap = std::uint64_t{1} << 33U;
+  std::uint64_t value = 0;
+  for (pos += 2; pos < text.size() && HexDigit(text[pos]) >= 0; ++pos) {
+    value = std::min(
+        value * 16 + static_cast<std::uint64_t>(HexDigit(text[pos])), kCap);
+  }
+  if (signed_ && text[0] == u'-') {
+    if (value > 0x80000000U) {
+      throw Overflow();
+    }
+    return static_cast<std::uint32_t>(0 - value);
+  }
+  if (value > 0xFFFFFFFFU) {
+    throw Overflow();
+  }
+  return static_cast<std::uint32_t>(value);
 }
 
 }  // namespace tolvu

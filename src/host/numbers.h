@@ -15,4 +15,12 @@ double LeadingNumber(const std::u16string& text);
 // 32-bit signed range throws RunFailure with kErrorArithmeticOverflow.
 std::int32_t RoundToInt32(double x);
 
+// The 32 bits a REG_DWORD data value stands for. "0x" or "0X" followed by
+// hexadecimal digits (read up to the first other character) gives the bit
+// pattern of those digits, up to 0xFFFFFFFF; a sign before it negates the
+// value, down to -0x80000000. Anything else is read as
+// RoundToInt32(LeadingNumber(text)). Throws RunFailure with
+// kErrorArithmeticOverflow for a value that does not fit.
+std::uint32_t DwordBits(const std::u16string& text);
+
 }  // namespace tolvu

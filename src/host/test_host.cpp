@@ -69,6 +69,8 @@ bool HasSubKeys(const std::map<std::string, TestKey>& keys,
 
 }  // namespace
 
+TestHost::TestHost() { files[kTestEditorPath] = TestFile{}; }
+
 TestValue* TestHost::FindValue(std::uint32_t root, const std::string& subKey,
                                const std::string& name) {
   const std::optional<std::string> path = KeyPath(root, subKey);
@@ -101,14 +103,16 @@ void TestHost::ShowMessageBox(const std::u16string& text, Icon icon,
   boxes.push_back(ShownBox{text, icon, title});
 }
 
-bool TestHost::FileExists(const std::u16string& name) {
+std::optional<std::uint32_t> TestHost::FileAttributes(
+    const std::u16string& name) {
   const auto file = files.find(name);
-  return file != files.end() &&
-         (file->second.attributes &
-          (kAttributeDirectory | kAttributeHidden | kAttributeSystem)) == 0;
+  if (file == files.end()) {
+    return std::nullopt;
+  }
+  return file->second.attributes;
 }
 
-std::uint32_t TestHost::DeleteFile(const std::u16string& name) {
+std::uint32_t TestHost::RemoveFile(const std::u16string& name) {
   const auto file = files.find(name);
   if (file == files.end()) {
     return kErrorFileNotFound;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/files.h"
 #include "host/host.h"
 
 namespace tolvu {
@@ -37,17 +38,15 @@ struct TestKey {
 
 struct TestFile {
   std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
-  std::uint32_t deleteError = 0;  // what DeleteFile fails with, 0 to succeed
+  std::uint32_t deleteError = 0;  // what RemoveFile fails with, 0 to succeed
 };
 
-constexpr std::uint32_t kAttributeReadOnly = 0x1;
-constexpr std::uint32_t kAttributeHidden = 0x2;
-constexpr std::uint32_t kAttributeSystem = 0x4;
-constexpr std::uint32_t kAttributeDirectory = 0x10;
+// Where the recording host's registry editor is, as a file from the start.
+constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
 
 class TestHost final : public Host {
  public:
-  TestHost() = default;
+  TestHost();
   TestHost(const TestHost&) = delete;
   TestHost& operator=(const TestHost&) = delete;
   TestHost(TestHost&&) = delete;
@@ -56,7 +55,8 @@ class TestHost final : public Host {
 
   // Scripted inputs.
   std::u16string commandText;
-  std::map<std::u16string, TestFile> files;  // by exact name
+  // By exact name; the registry editor is there from the start.
+  std::map<std::u16string, TestFile> files;
   std::int32_t launchResult = 42;
 
   // What the run did.
@@ -79,8 +79,9 @@ class TestHost final : public Host {
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;
-  bool FileExists(const std::u16string& name) override;
-  std::uint32_t DeleteFile(const std::u16string& name) override;
+  std::optional<std::uint32_t> FileAttributes(
+      const std::u16string& name) override;
+  std::uint32_t RemoveFile(const std::u16string& name) override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,

@@ -13,6 +13,12 @@ std::u16string ToLowerAscii(std::u16string text);
 bool EndsWith(const std::u16string& text, const std::u16string& suffix);
 bool Contains(const std::u16string& text, char16_t ch);
 
+// The two halves of a UTF-16 surrogate pair.
+inline bool IsHighSurrogate(char16_t ch) {
+  return ch >= 0xD800 && ch <= 0xDBFF;
+}
+inline bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
 // Decimal digits with a leading minus sign for negative numbers.
 std::u16string DecimalText(std::int64_t number);
 

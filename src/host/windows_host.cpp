@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The host's own DeleteFile, not the A/W macro.
-#undef DeleteFile
+#include "host/command_text.h"
+#include "host/unseen_box.h"
 
 namespace tolvu {
 namespace {
@@ -55,21 +55,51 @@ UINT IconFlag(Icon icon) {
   return 0;
 }
 
-}  // namespace
-
-std::u16string TextAfterProgramName(const std::u16string& commandLine) {
-  std::size_t pos = 0;
-  if (!commandLine.empty() && commandLine[0] == u'"') {
-    pos = commandLine.find(u'"', 1);
-    pos = pos == std::u16string::npos ? commandLine.size() : pos + 1;
-  } else {
-    while (pos < commandLine.size() && commandLine[pos] != u' ' &&
-           commandLine[pos] != u'\t') {
-      ++pos;
-    }
+// Whether a user can see this process's boxes. Services, deployment agents
+// and tasks run as SYSTEM get a window station without WSF_VISIBLE, where a
+// modal box would wait forever. When the answer cannot be had, the box is
+// shown as it always was.
+bool WindowStationVisible() {
+  using GetStationFunction = HWINSTA(WINAPI*)();
+  using GetInformationFunction =
+      BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
+  const auto getStation = SystemFunction<GetStationFunction>(
+      L"user32.dll", "GetProcessWindowStation");
+  const auto getInformation = SystemFunction<GetInformationFunction>(
+      L"user32.dll", "GetUserObjectInformationW");
+  if (getStation == nullptr || getInformation == nullptr) {
+    return true;
   }
-  return commandLine.substr(pos);
+  HWINSTA station = getStation();
+  USEROBJECTFLAGS flags{};
+  DWORD needed = 0;
+  if (station == nullptr || getInformation(station, UOI_FLAGS, &flags,
+                                           sizeof(flags), &needed) == FALSE) {
+    return true;
+  }
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
+
+// Writes everything to standard error, when the process has one.
+void WriteStandardError(const std::string& bytes) {
+  HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+  if (error == nullptr || error == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    DWORD count = 0;
+    if (WriteFile(error, bytes.data() + written,
+                  static_cast<DWORD>(bytes.size() - written), &count,
+                  nullptr) == FALSE ||
+        count == 0) {
+      return;
+    }
+    written += count;
+  }
+}
+
+}  // namespace
 
 std::u16string WindowsHost::CommandText() {
   const wchar_t* line = GetCommandLineW();
@@ -84,18 +114,26 @@ void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
   if (messageBox == nullptr) {
     return;
   }
+  // Nobody could answer the box: report it where a log may catch it and go
+  // on as if OK had been pressed.
+  if (!WindowStationVisible()) {
+    WriteStandardError(UnseenBoxText(title, text));
+    return;
+  }
   messageBox(nullptr, Wide(text).c_str(), Wide(title).c_str(),
              MB_OK | MB_SETFOREGROUND | IconFlag(icon));
 }
 
-bool WindowsHost::FileExists(const std::u16string& name) {
+std::optional<std::uint32_t> WindowsHost::FileAttributes(
+    const std::u16string& name) {
   const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
-                        FILE_ATTRIBUTE_SYSTEM)) == 0;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return std::nullopt;
+  }
+  return attributes;
 }
 
-std::uint32_t WindowsHost::DeleteFile(const std::u16string& name) {
+std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
   return DeleteFileW(Wide(name).c_str()) != FALSE ? ERROR_SUCCESS
                                                   : GetLastError();
 }

@@ -18,8 +18,9 @@ class WindowsHost final : public Host {
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;
-  bool FileExists(const std::u16string& name) override;
-  std::uint32_t DeleteFile(const std::u16string& name) override;
+  std::optional<std::uint32_t> FileAttributes(
+      const std::u16string& name) override;
+  std::uint32_t RemoveFile(const std::u16string& name) override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
@@ -37,9 +38,5 @@ class WindowsHost final : public Host {
                              const std::string& parameters,
                              int showMode) override;
 };
-
-// The command line after the program's own name, quoted or not, as the
-// C runtime reads the program name (first blank or tab ends an unquoted one).
-std::u16string TextAfterProgramName(const std::u16string& commandLine);
 
 }  // namespace tolvu

@@ -2,6 +2,7 @@
 
 #include "cli/root_keys.h"
 #include "host/ansi_text.h"
+#include "host/files.h"
 #include "host/run_failure.h"
 #include "host/status_codes.h"
 #include "host/text.h"
@@ -10,17 +11,35 @@
 namespace tolvu {
 namespace {
 
-constexpr int kShowHidden = 0;  // SW_HIDE
+constexpr int kShowHidden = 0;                   // SW_HIDE
+constexpr std::int32_t kLaunchFileNotFound = 2;  // SE_ERR_FNF
 
 // The editor by its full path: a regedit.exe in the current folder or on
 // the search path must never be the one that runs.
 std::uint32_t LaunchEditor(Host& host, const std::u16string& parameters) {
-  const std::string file = AnsiOrFail(
-      host, host.WindowsDirectory() + u"\\regedit.exe", u"editor path");
+  const std::u16string editor = host.WindowsDirectory() + u"\\regedit.exe";
+  const std::string file = AnsiOrFail(host, editor, u"editor path");
   const std::string ansiParameters =
       AnsiOrFail(host, parameters, u"editor parameters");
+  // The shell would open a folder of that name in a file window and call
+  // it a success: only a file is launched.
+  if (!IsFile(host, editor)) {
+    return ReportLaunchResult(host, kLaunchFileNotFound);
+  }
   return ReportLaunchResult(
       host, host.ShellExecuteA(file, ansiParameters, kShowHidden));
+}
+
+// The file a typed name means: quotes there only group blanks, and no
+// Windows file name holds one.
+std::u16string FileNameOf(const std::u16string& typed) {
+  std::u16string name;
+  for (const char16_t ch : typed) {
+    if (ch != u'"') {
+      name.push_back(ch);
+    }
+  }
+  return name;
 }
 
 std::u16string DeleteFailureReason(std::uint32_t error) {
@@ -67,14 +86,16 @@ bool IsRegFileName(const std::u16string& fileName) {
   return EndsWith(ToLowerAscii(fileName), u".reg");
 }
 
-std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
+std::uint32_t ImportFile(Host& host, const std::u16string& typedName) {
+  const std::u16string fileName = FileNameOf(typedName);
   AnsiOrFail(host, fileName, u"file name");
   return LaunchEditor(host, u"/s " + EditorArgument(fileName));
 }
 
 std::uint32_t ExportKey(Host& host, std::uint32_t root,
                         const std::u16string& subKey,
-                        const std::u16string& fileName) {
+                        const std::u16string& typedName) {
+  const std::u16string fileName = FileNameOf(typedName);
   try {
     // Deleting goes by the name as given: a wildcard must never widen it
     // to other files.
@@ -89,8 +110,8 @@ std::uint32_t ExportKey(Host& host, std::uint32_t root,
     const std::u16string keyPath = RootKeyName(root) + u"\\" + subKey;
     AnsiOrFail(host, fileName, u"file name");
     AnsiOrFail(host, keyPath, u"key path");
-    if (host.FileExists(fileName)) {
-      const std::uint32_t error = host.DeleteFile(fileName);
+    if (FileExists(host, fileName)) {
+      const std::uint32_t error = host.RemoveFile(fileName);
       if (error != kSuccess) {
         throw RunFailure{u"The existing file " + Quoted(fileName) +
                              u" cannot be deleted to make room for the "

@@ -16,14 +16,17 @@ std::u16string EditorArgument(const std::u16string& text);
 // A name ending in ".reg" in any case.
 bool IsRegFileName(const std::u16string& fileName);
 
+// The file names come as typed; the file meant is the name without its
+// double quotes ("My Settings".reg is My Settings.reg).
+
 // Launches the editor to import the file silently. A run-time failure
 // passes to the caller. Returns the launch's exit status.
-std::uint32_t ImportFile(Host& host, const std::u16string& fileName);
+std::uint32_t ImportFile(Host& host, const std::u16string& typedName);
 
 // Deletes an existing target file and launches the editor to export the key
 // to it; a run-time failure is shown here and nothing is launched.
 std::uint32_t ExportKey(Host& host, std::uint32_t root,
                         const std::u16string& subKey,
-                        const std::u16string& fileName);
+                        const std::u16string& typedName);
 
 }  // namespace tolvu

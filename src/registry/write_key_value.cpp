@@ -82,18 +82,18 @@ std::vector<std::uint8_t> BinaryPayload(Host& host,
 }
 
 std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue) {
-  const double number = LeadingNumber(dataValue);
-  std::int32_t value = 0;
+  std::uint32_t bits = 0;
   try {
-    value = RoundToInt32(number);
+    bits = DwordBits(dataValue);
   } catch (const RunFailure& failure) {
+    const bool negative = !dataValue.empty() && dataValue.front() == u'-';
     throw RunFailure{u"The number " + Quoted(dataValue) + u" is too " +
-                         (number < 0 ? u"small" : u"large") +
+                         (negative ? u"small" : u"large") +
                          u" for a REG_DWORD value, which holds whole numbers "
-                         u"from -2147483648 to 2147483647.",
+                         u"from -2147483648 to 2147483647, or 0x0 to "
+                         u"0xFFFFFFFF in hexadecimal.",
                      failure.code};
   }
-  const auto bits = static_cast<std::uint32_t>(value);
   return {static_cast<std::uint8_t>(bits & 0xFFU),
           static_cast<std::uint8_t>((bits >> 8U) & 0xFFU),
           static_cast<std::uint8_t>((bits >> 16U) & 0xFFU),

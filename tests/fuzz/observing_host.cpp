@@ -18,12 +18,13 @@ void ObservingHost::ShowMessageBox(const std::u16string& text, Icon icon,
   inner_.ShowMessageBox(text, icon, title);
 }
 
-bool ObservingHost::FileExists(const std::u16string& name) {
-  return inner_.FileExists(name);
+std::optional<std::uint32_t> ObservingHost::FileAttributes(
+    const std::u16string& name) {
+  return inner_.FileAttributes(name);
 }
 
-std::uint32_t ObservingHost::DeleteFile(const std::u16string& name) {
-  return inner_.DeleteFile(name);
+std::uint32_t ObservingHost::RemoveFile(const std::u16string& name) {
+  return inner_.RemoveFile(name);
 }
 
 std::optional<std::string> ObservingHost::ToAnsi(const std::u16string& text) {

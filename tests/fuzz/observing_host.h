@@ -30,8 +30,9 @@ class ObservingHost final : public Host {
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;
-  bool FileExists(const std::u16string& name) override;
-  std::uint32_t DeleteFile(const std::u16string& name) override;
+  std::optional<std::uint32_t> FileAttributes(
+      const std::u16string& name) override;
+  std::uint32_t RemoveFile(const std::u16string& name) override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,

@@ -160,8 +160,14 @@ void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
   Require(deleted.size() <= 1, "more than one file deleted", out);
   for (const std::u16string& name : deleted) {
     Require(command == u"export", "a file deleted by no export", out);
-    Require(name == Argument(args, 3),
-            "a deleted file that is not the export's file name", out);
+    std::u16string named;
+    for (const char16_t ch : Argument(args, 3)) {
+      if (ch != u'"') {
+        named.push_back(ch);
+      }
+    }
+    Require(name == named, "a deleted file that is not the export's file name",
+            out);
     Require(!Contains(name, u'*') && !Contains(name, u'?'),
             "a file deleted by a wildcard name", out);
     Require(launches.size() == 1,

@@ -42,7 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ImportUpperCase", u"IMPORT SETTINGS.REG",
                    "/s SETTINGS.REG"},
         LaunchCase{"ImportBlankInsideQuotes", u"import My\" \"File.reg",
-                   "/s \"My\\\" \\\"File.reg\""},
+                   "/s \"My File.reg\""},
+        LaunchCase{"ImportQuotedStem", u"import \"My Settings\".reg",
+                   "/s \"My Settings.reg\""},
+        LaunchCase{"ImportQuotesWithoutBlank", u"import \"a\"b.reg",
+                   "/s ab.reg"},
         LaunchCase{"ExportExample",
                    u"export HKLM\\Software\\MyKey MyRegFile.reg",
                    "/e MyRegFile.reg HKEY_LOCAL_MACHINE\\Software\\MyKey"},
@@ -58,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "/e out.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
-                   "/e \"C:\\My\\\" \\\"Dir\\x.reg\" HKEY_CURRENT_USER\\A"}),
+                   "/e \"C:\\My Dir\\x.reg\" HKEY_CURRENT_USER\\A"},
+        LaunchCase{"ExportQuotedStem",
+                   u"export HKCU\\Software\\X \"My Export\".reg",
+                   "/e \"My Export.reg\" HKEY_CURRENT_USER\\Software\\X"}),
     [](const testing::TestParamInfo<LaunchCase>& info) {
       return std::string(info.param.name);
     });
@@ -75,6 +82,17 @@ TEST(ExportKeyTest, DeletesOnlyAnExistingTargetBeforeLaunch) {
   RunCommand(fresh, u"export HKLM\\Software\\MyKey New.reg");
   EXPECT_TRUE(fresh.deletedFiles.empty());
   EXPECT_EQ(fresh.launches.size(), 1U);
+}
+
+TEST(ExportKeyTest, DeletesTheFileAQuotedNameMeans) {
+  for (const std::u16string typed :
+       {u"\"My Export\".reg", u"My\" \"Export.reg", u"\"My Export.reg"}) {
+    TestHost host;
+    host.files[u"My Export.reg"] = TestFile{};
+    RunCommand(host, u"export HKCU\\Software\\X " + typed);
+    EXPECT_EQ(host.deletedFiles, std::vector<std::u16string>{u"My Export.reg"});
+    EXPECT_EQ(host.launches.size(), 1U);
+  }
 }
 
 TEST(ExportKeyTest, HiddenSystemOrFolderTargetIsNotDeleted) {
@@ -120,7 +138,7 @@ TEST_P(ExportFailureTest, DescribesDeletesNothingLaunchesNothing) {
   EXPECT_EQ(host.boxes[0].title, u"Tolvu");
   EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos);
   EXPECT_TRUE(host.deletedFiles.empty());
-  EXPECT_EQ(host.files.size(), 2U);
+  EXPECT_EQ(host.files.size(), 3U);  // the two and the editor
   EXPECT_TRUE(host.launches.empty());
 }
 
@@ -134,6 +152,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExportFailureCase{"ReadOnlyTarget", u"export HKCU\\A x.reg",
                           TestFile{kAttributeReadOnly, 0}, kErrorAccessDenied,
                           u"\"x.reg\""},
+        ExportFailureCase{
+            "ReadOnlyTargetNamedInQuotes", u"export HKCU\\A \"x\".reg",
+            TestFile{kAttributeReadOnly, 0}, kErrorAccessDenied, u"\"x.reg\""},
         ExportFailureCase{"TargetInUse", u"export HKCU\\A x.reg",
                           TestFile{0, kErrorSharingViolation},
                           kErrorSharingViolation, u"another program"},
@@ -161,6 +182,25 @@ TEST(ImportExportTest, FailedLaunchReportsAndReturnsItsStatus) {
             kErrorAccessDenied);
   ASSERT_EQ(exportHost.boxes.size(), 1U);
   EXPECT_EQ(exportHost.boxes[0].text, u"File access denied");
+}
+
+// Only a file is launched: the shell would open a folder in a file window.
+TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
+  for (const std::u16string command :
+       {u"import a.reg", u"export HKCU\\A a.reg"}) {
+    for (const bool folder : {true, false}) {
+      TestHost host;
+      host.files.erase(kTestEditorPath);
+      if (folder) {
+        host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0};
+      }
+      EXPECT_EQ(RunCommand(host, command), kErrorFileNotFound);
+      ASSERT_EQ(host.boxes.size(), 1U);
+      EXPECT_EQ(host.boxes[0].text, u"File not found");
+      EXPECT_EQ(host.boxes[0].title, u"Error");
+      EXPECT_TRUE(host.launches.empty());
+    }
+  }
 }
 
 TEST(EditorArgumentTest, QuotesOnlyWithBlankOrTab) {

@@ -1,0 +1,44 @@
+#include "host/unseen_box.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tolvu {
+namespace {
+
+struct UnseenCase {
+  const char* name;
+  std::u16string title;
+  std::u16string text;
+  std::string bytes;
+};
+
+class UnseenBoxTextTest : public testing::TestWithParam<UnseenCase> {};
+
+TEST_P(UnseenBoxTextTest, IsTitleAndTextAsUtf8) {
+  EXPECT_EQ(UnseenBoxText(GetParam().title, GetParam().text), GetParam().bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnseenBoxTextTest,
+    testing::Values(
+        UnseenCase{"OneLine", u"Error", u"File not found",
+                   "Error: File not found\r\n"},
+        UnseenCase{"LinesKeepTheirBreaks", u"Tolvu 1.1", u"Usage:\r\n\r\nx",
+                   "Tolvu 1.1: Usage:\r\n\r\nx\r\n"},
+        UnseenCase{"TwoByteCharacter", u"Tolvu", u"Caf\u00e9",
+                   "Tolvu: Caf\xc3\xa9\r\n"},
+        UnseenCase{"ThreeByteCharacter", u"Tolvu", u"\u20ac\u0416",
+                   "Tolvu: \xe2\x82\xac\xd0\x96\r\n"},
+        UnseenCase{"SurrogatePair", u"Tolvu", u"\U0001F600",
+                   "Tolvu: \xf0\x9f\x98\x80\r\n"},
+        UnseenCase{"LoneSurrogatesAreReplaced", u"Tolvu",
+                   std::u16string{char16_t{0xDC00}, u'x', char16_t{0xD800}},
+                   "Tolvu: \xef\xbf\xbdx\xef\xbf\xbd\r\n"}),
+    [](const testing::TestParamInfo<UnseenCase>& info) {
+      return std::string(info.param.name);
+    });
+
+}  // namespace
+}  // namespace tolvu
