@@ -17,4 +17,16 @@ struct RunFailure {
 // The description box: the text, no icon, the program title.
 void ShowRunFailure(Host& host, const RunFailure& failure);
 
+// Runs `work` for its status. A RunFailure it raises is shown as the
+// description box, and its code becomes the status.
+template <typename Work>
+std::uint32_t StatusShowingFailure(Host& host, Work&& work) {
+  try {
+    return work();
+  } catch (const RunFailure& failure) {
+    ShowRunFailure(host, failure);
+    return failure.code;
+  }
+}
+
 }  // namespace tolvu

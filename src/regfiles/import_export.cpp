@@ -96,7 +96,7 @@ std::uint32_t ExportKey(Host& host, std::uint32_t root,
                         const std::u16string& subKey,
                         const std::u16string& typedName) {
   const std::u16string fileName = FileNameOf(typedName);
-  try {
+  return StatusShowingFailure(host, [&] {
     // Deleting goes by the name as given: a wildcard must never widen it
     // to other files.
     if (Contains(fileName, u'*') || Contains(fileName, u'?')) {
@@ -122,10 +122,7 @@ std::uint32_t ExportKey(Host& host, std::uint32_t root,
     }
     return LaunchEditor(host, u"/e " + EditorArgument(fileName) + u" " +
                                   EditorArgument(keyPath));
-  } catch (const RunFailure& failure) {
-    ShowRunFailure(host, failure);
-    return failure.code;
-  }
+  });
 }
 
 }  // namespace tolvu

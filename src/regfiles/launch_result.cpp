@@ -42,33 +42,18 @@ const LaunchFailure* FindLaunchFailure(std::int32_t code) {
 
 }  // namespace
 
-std::u16string LaunchResultMessage(std::int32_t code) {
-  if (code > kLastFailureCode) {
-    return u"";
-  }
-  if (const LaunchFailure* failure = FindLaunchFailure(code)) {
-    return failure->message;
-  }
-  return u"Unknown error " + DecimalText(code);
-}
-
-std::uint32_t LaunchResultStatus(std::int32_t code) {
-  if (code > kLastFailureCode) {
-    return kSuccess;
-  }
-  if (const LaunchFailure* failure = FindLaunchFailure(code)) {
-    return failure->status;
-  }
-  // Other small codes are Win32 errors already; negatives mean nothing.
-  return code > 0 ? static_cast<std::uint32_t>(code) : kErrorGenFailure;
-}
-
 std::uint32_t ReportLaunchResult(Host& host, std::int32_t code) {
   if (code > kLastFailureCode) {
     return kSuccess;
   }
-  host.ShowMessageBox(LaunchResultMessage(code), Icon::Exclamation, u"Error");
-  return LaunchResultStatus(code);
+  if (const LaunchFailure* failure = FindLaunchFailure(code)) {
+    host.ShowMessageBox(failure->message, Icon::Exclamation, u"Error");
+    return failure->status;
+  }
+  host.ShowMessageBox(u"Unknown error " + DecimalText(code), Icon::Exclamation,
+                      u"Error");
+  // Other small codes are Win32 errors already; negatives mean nothing.
+  return code > 0 ? static_cast<std::uint32_t>(code) : kErrorGenFailure;
 }
 
 }  // namespace tolvu

@@ -36,35 +36,9 @@ std::vector<std::uint8_t> HexPayload(const std::u16string& digits) {
   return bytes;
 }
 
-// Nothing for a type the tool does not write.
-std::optional<std::vector<std::uint8_t>> Payload(
-    Host& host, std::uint32_t type, const std::u16string& dataValue) {
-  switch (type) {
-    case kRegSz:
-      return StringPayload(host, dataValue);
-    case kRegBinary:
-      return BinaryPayload(host, dataValue);
-    case kRegDword:
-      return DwordPayload(dataValue);
-    default:
-      return std::nullopt;
-  }
-}
-
-}  // namespace
-
-std::int32_t HexDigitValue(const std::u16string& ch) {
-  if (ch.size() == 1) {
-    if (ch[0] >= u'A' && ch[0] <= u'F') {
-      return ch[0] - u'A' + 10;
-    }
-    if (ch[0] >= u'a' && ch[0] <= u'f') {
-      return ch[0] - u'a' + 10;
-    }
-  }
-  return RoundToInt32(LeadingNumber(ch));
-}
-
+// The text between the first and last character when it starts with a
+// double quote, otherwise pairs of hexadecimal digits (an odd last digit is
+// the high half of a final byte).
 std::vector<std::uint8_t> BinaryPayload(Host& host,
                                         const std::u16string& dataValue) {
   if (dataValue.empty() || dataValue.front() != u'"') {
@@ -81,6 +55,7 @@ std::vector<std::uint8_t> BinaryPayload(Host& host,
   return Bytes(SingleByteAnsiOrFail(host, text, u"binary data"));
 }
 
+// The four little-endian bytes of a REG_DWORD data value.
 std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue) {
   std::uint32_t bits = 0;
   try {
@@ -100,45 +75,75 @@ std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue) {
           static_cast<std::uint8_t>((bits >> 24U) & 0xFFU)};
 }
 
+// Nothing for a type the tool does not write.
+std::optional<std::vector<std::uint8_t>> Payload(
+    Host& host, std::uint32_t type, const std::u16string& dataValue) {
+  switch (type) {
+    case kRegSz:
+      return StringPayload(host, dataValue);
+    case kRegBinary:
+      return BinaryPayload(host, dataValue);
+    case kRegDword:
+      return DwordPayload(dataValue);
+    default:
+      return std::nullopt;
+  }
+}
+
+// Writes one value under an open key; the status of the write.
+std::uint32_t WriteValue(Host& host, HostKey key,
+                         const std::u16string& dataName,
+                         const std::u16string& dataValue,
+                         std::uint32_t dataType) {
+  const std::uint32_t type = dataType == 0 ? kRegSz : dataType;
+  const std::string name =
+      AnsiOrFail(host, StripQuotes(dataName), u"value name");
+  if (const auto payload = Payload(host, type, dataValue)) {
+    return static_cast<std::uint32_t>(
+        host.RegSetValueExA(key, name, type, *payload));
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+std::int32_t HexDigitValue(const std::u16string& ch) {
+  if (ch.size() == 1) {
+    if (ch[0] >= u'A' && ch[0] <= u'F') {
+      return ch[0] - u'A' + 10;
+    }
+    if (ch[0] >= u'a' && ch[0] <= u'f') {
+      return ch[0] - u'a' + 10;
+    }
+  }
+  return RoundToInt32(LeadingNumber(ch));
+}
+
 std::uint32_t WriteKeyValue(Host& host, std::uint32_t root,
                             const std::u16string& subKey,
                             const std::u16string& dataName,
                             const std::u16string& dataValue,
                             std::uint32_t dataType) {
-  std::string ansiKey;
-  try {
-    ansiKey = AnsiOrFail(host, subKey, u"key path");
-  } catch (const RunFailure& failure) {
-    ShowRunFailure(host, failure);
-    return failure.code;
-  }
-
-  HostKey key = 0;
-  const auto created =
-      static_cast<std::uint32_t>(host.RegCreateKeyA(root, ansiKey, &key));
-  if (created != kSuccess) {
-    return created;  // no handle was opened: nothing to write or close
-  }
-
-  std::uint32_t status = kSuccess;
-  // The presence test looks at the name as typed: two quotes name the
-  // key's default value.
-  if (!dataName.empty()) {
-    try {
-      const std::uint32_t type = dataType == 0 ? kRegSz : dataType;
-      const std::string name =
-          AnsiOrFail(host, StripQuotes(dataName), u"value name");
-      if (const auto payload = Payload(host, type, dataValue)) {
-        status = static_cast<std::uint32_t>(
-            host.RegSetValueExA(key, name, type, *payload));
-      }
-    } catch (const RunFailure& failure) {
-      ShowRunFailure(host, failure);
-      status = failure.code;
+  return StatusShowingFailure(host, [&] {
+    const std::string ansiKey = AnsiOrFail(host, subKey, u"key path");
+    HostKey key = 0;
+    const auto created =
+        static_cast<std::uint32_t>(host.RegCreateKeyA(root, ansiKey, &key));
+    if (created != kSuccess) {
+      return created;  // no handle was opened: nothing to write or close
     }
-  }
-  host.RegCloseKey(key);
-  return status;
+    std::uint32_t status = kSuccess;
+    // The presence test looks at the name as typed: two quotes name the
+    // key's default value. A value that fails is not written, and the key
+    // is still closed.
+    if (!dataName.empty()) {
+      status = StatusShowingFailure(host, [&] {
+        return WriteValue(host, key, dataName, dataValue, dataType);
+      });
+    }
+    host.RegCloseKey(key);
+    return status;
+  });
 }
 
 }  // namespace tolvu

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "host/host.h"
 
@@ -12,15 +11,6 @@ namespace tolvu {
 // 10 to 15 for A to F in either case; otherwise the leading number of the
 // text rounded (0 to 9 for a digit, 0 for anything else and for "").
 std::int32_t HexDigitValue(const std::u16string& ch);
-
-// The bytes written for a REG_BINARY data value: the text between the first
-// and last character when it starts with a double quote, otherwise pairs of
-// hexadecimal digits (an odd last digit is the high half of a final byte).
-std::vector<std::uint8_t> BinaryPayload(Host& host,
-                                        const std::u16string& dataValue);
-
-// The four little-endian bytes of a REG_DWORD data value.
-std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue);
 
 // The status of the last registry call, or the code of a run-time failure
 // after its description box was shown (the key stays created then).
