@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "case_fixture.h"
+#include "editor_case.h"
 #include "exit_status.h"
 #include "registry_probe.h"
 #include "run_program.h"
@@ -24,164 +25,9 @@ namespace {
 // Placeholders in command lines: {key} is HKCU\Software\TolvuE2E\<case>,
 // {subkey} the same without HKCU\.
 
-// Ample for the editor to import or export a handful of values under Wine;
-// a case fails rather than hangs when it does not finish.
-constexpr DWORD kEditorWaitMs = 20000;
-
 template <typename Param>
 std::string ParamName(const ::testing::TestParamInfo<Param>& info) {
   return info.param.name;
-}
-
-std::wstring WindowsFolder() {
-  std::wstring folder(MAX_PATH, L'\0');
-  folder.resize(GetWindowsDirectoryW(folder.data(), MAX_PATH));
-  return folder;
-}
-
-std::wstring EditorPath() { return WindowsFolder() + L"\\regedit.exe"; }
-
-// Where a case puts the editor to make it unavailable.
-std::wstring EditorAsidePath() {
-  return WindowsFolder() + L"\\regedit.exe.tolvu-e2e-aside";
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Puts the editor back if a case moved it aside and could not return it
-// (an interrupted run): every later run in the prefix needs it.
-void RestoreEditor() {
-  if (!Exists(EditorPath()) && Exists(EditorAsidePath())) {
-    MoveFileW(EditorAsidePath().c_str(), EditorPath().c_str());
-  }
-}
-
-// A registry file as the editor writes and reads it: UTF-16LE with its byte
-// order mark, the version line, a blank line, then `body`.
-std::vector<std::uint8_t> RegFileBytes(const std::wstring& body) {
-  std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
-  const std::vector<std::uint8_t> text =
-      Utf16Bytes(L"Windows Registry Editor Version 5.00\r\n\r\n" + body);
-  bytes.insert(bytes.end(), text.begin(), text.end());
-  return bytes;
-}
-
-// The text of a UTF-16LE file with a byte order mark; nothing otherwise.
-std::optional<std::wstring> ReadUtf16File(const std::wstring& path) {
-  const auto bytes = ReadFileBytes(path);
-  if (!bytes || bytes->size() < 2 || (*bytes)[0] != 0xFF ||
-      (*bytes)[1] != 0xFE || bytes->size() % 2 != 0) {
-    return std::nullopt;
-  }
-  std::wstring text;
-  for (size_t i = 2; i < bytes->size(); i += 2) {
-    text.push_back(static_cast<wchar_t>((*bytes)[i] | ((*bytes)[i + 1] << 8)));
-  }
-  return text;
-}
-
-// Every file of a folder with its bytes, to show that nothing changed.
-std::map<std::wstring, std::vector<std::uint8_t>> FolderContents(
-    const std::wstring& folder) {
-  std::map<std::wstring, std::vector<std::uint8_t>> contents;
-  for (const auto& name : FolderEntries(folder)) {
-    const std::wstring path = folder + L"\\";
-    contents[name] =
-        ReadFileBytes(path + name).value_or(std::vector<std::uint8_t>{});
-  }
-  return contents;
-}
-
-// Cases around the editor: they run the tool and wait for what it started,
-// may use the case key below HKEY_LOCAL_MACHINE, and may leave read-only
-// files that the folder's removal needs writable again.
-template <typename Base>
-class EditorCase : public Base {
- protected:
-  void SetUp() override {
-    RestoreEditor();
-    Base::SetUp();
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
-  }
-
-  void TearDown() override {
-    for (const auto& name : FolderEntries(this->WorkDir())) {
-      SetFileAttributesW(InWork(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, std::wstring(kSuiteKey).c_str());
-    Base::TearDown();
-  }
-
-  std::wstring InWork(const std::wstring& name) const {
-    return this->WorkDir() + L"\\" + name;
-  }
-
-  RunResult RunWithEditor(const std::wstring& commandLine) const {
-    return RunProgram(BesideThisProgram(L"tolvu.exe"),
-                      this->WithCaseKey(commandLine), this->WorkDir(),
-                      kDefaultRunTimeoutMs, kEditorWaitMs);
-  }
-
-  // A file that sets three values of the key Imported below the case key.
-  void WriteImportFile(const std::wstring& name) const {
-    ASSERT_TRUE(WriteFileBytes(
-        InWork(name), RegFileBytes(L"[HKEY_CURRENT_USER\\" + this->CaseKey() +
-                                   L"\\Imported]\r\n"
-                                   L"\"Text\"=\"imported text\"\r\n"
-                                   L"\"Number\"=dword:0001e240\r\n"
-                                   L"\"Bytes\"=hex:41,42,43\r\n\r\n")));
-  }
-
-  void ExpectImported() const {
-    const std::wstring key = this->CaseKey() + L"\\Imported";
-    EXPECT_EQ(
-        KeyTree(HKEY_CURRENT_USER, this->CaseKey()),
-        (std::vector<std::wstring>{L"Imported", L"Imported:Bytes",
-                                   L"Imported:Number", L"Imported:Text"}));
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"Text"), Sz(L"imported text"));
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"Number"), Dword(123456));
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, L"Bytes"),
-              Binary({0x41, 0x42, 0x43}));
-  }
-
-  // A harmless marker program as regedit.exe in the working folder: run, it
-  // leaves planted-ran.txt there.
-  void PlantEditor() const {
-    ASSERT_NE(CopyFileW(BesideThisProgram(L"planted_marker.exe").c_str(),
-                        InWork(L"regedit.exe").c_str(), TRUE),
-              0);
-  }
-
-  bool PlantRan() const { return Exists(InWork(L"planted-ran.txt")); }
-
-  // The case key with one value, and two subkeys whose names differ only
-  // after a blank: a key path cut at its blank exports the wrong one.
-  void PlantExportKeys(HKEY root) const {
-    const std::wstring key = this->CaseKey();
-    ASSERT_TRUE(WriteValue(root, key, L"Name", Sz(L"Value")));
-    ASSERT_TRUE(WriteValue(root, key + L"\\My", L"Which", Sz(L"cut short")));
-    ASSERT_TRUE(WriteValue(root, key + L"\\My Key", L"Which", Sz(L"whole")));
-  }
-};
-
-// A run that started the editor, which then ended within the bound.
-void ExpectEditorRan(const RunResult& result) {
-  EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, 0U);
-  EXPECT_FALSE(result.timedOut);
-  EXPECT_EQ(result.processesStarted, 1U) << ::testing::PrintToString(result);
-  EXPECT_FALSE(result.startedStillRunning);
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text) {
-    narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  }
-  return narrow;
 }
 
 // --- Import -----------------------------------------------------------------
@@ -210,7 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Import{"UsageExample", L"import settings.reg", L"settings.reg"},
         Import{"UpperCase", L"IMPORT SETTINGS.REG", L"settings.reg"},
-        Import{"MixedCaseExtension", L"Import Settings.Reg", L"Settings.Reg"}),
+        Import{"MixedCaseExtension", L"Import Settings.Reg", L"Settings.Reg"},
+        // Quotes group the blank; the file is the name without them.
+        Import{"QuotedStemWithBlank", L"import \"My Settings\".reg",
+               L"My Settings.reg"},
+        Import{"QuotedBlank", L"import My\" \"Settings.reg",
+               L"My Settings.reg"}),
     ParamName<Import>);
 
 // Requests that get the usage box and start nothing, though each names a
@@ -304,10 +155,29 @@ INSTANTIATE_TEST_SUITE_P(
                L"\"Which\"=\"cut short\"", L"x.reg", false},
         Export{"Hklm", L"export HKLM\\{subkey} out.reg", HKEY_LOCAL_MACHINE,
                L"HKEY_LOCAL_MACHINE", L"", L"\"Name\"=\"Value\"", L"out.reg",
-               false}),
+               false},
+        Export{"FileNameWithBlankReplacesAFile",
+               L"export {key} \"My Export\".reg", HKEY_CURRENT_USER,
+               L"HKEY_CURRENT_USER", L"", L"\"Name\"=\"Value\"",
+               L"My Export.reg", true}),
     ParamName<Export>);
 
 using ExportKeyPath = EditorCase<TolvuCase>;
+
+// The old file goes before the editor runs, so a key the editor cannot
+// export leaves no stale file that would pass for a fresh export.
+TEST_F(ExportKeyPath, OfAMissingKeyLeavesNoOldFileOfAQuotedName) {
+  ASSERT_TRUE(WriteFileBytes(InWork(L"My Export.reg"),
+                             RegFileBytes(L"; an older export")));
+
+  const RunResult result =
+      RunWithEditor(L"export {key}\\Missing \"My Export\".reg");
+
+  EXPECT_EQ(result.boxes, std::vector<Box>{});
+  EXPECT_EQ(result.exitCode, 0U);
+  EXPECT_EQ(result.processesStarted, 1U);
+  EXPECT_EQ(FolderEntries(WorkDir()), std::vector<std::wstring>{});
+}
 
 TEST_F(ExportKeyPath, WithABlankExportsNoKeyCutAtTheBlank) {
   PlantExportKeys(HKEY_CURRENT_USER);
@@ -411,7 +281,13 @@ INSTANTIATE_TEST_SUITE_P(RegFiles, ExportRefused,
                                      {L"out.reg"},
                                      true,
                                      kExitAccessDenied,
-                                     L"out.reg"}),
+                                     L"out.reg"},
+                             Refused{"ReadOnlyTargetNamedInQuotes",
+                                     L"export {key} \"My Export\".reg",
+                                     {L"My Export.reg"},
+                                     true,
+                                     kExitAccessDenied,
+                                     L"\"My Export.reg\""}),
                          ParamName<Refused>);
 
 // --- Which editor runs ------------------------------------------------------
@@ -461,6 +337,7 @@ struct Launch {
   const char* name;
   const wchar_t* commandLine;
   bool planted;  // a marker program waits in the folder as regedit.exe
+  bool folderInItsPlace;
 };
 
 void PrintTo(const Launch& param, std::ostream* out) { *out << param.name; }
@@ -469,18 +346,26 @@ void PrintTo(const Launch& param, std::ostream* out) { *out << param.name; }
 // in the launch error box. Nor does it fall back on a regedit.exe in its
 // folder: under Wine a bare "regedit.exe" finds the system's editor before
 // the current folder, so only without it would such a search reach a plant.
+// A folder in the editor's place is no editor either: the shell would open
+// it in a file window.
 class EditorMissing : public EditorCase<TolvuCaseWithParam<Launch>> {
  protected:
   void SetUp() override {
     EditorCase<TolvuCaseWithParam<Launch>>::SetUp();
-    ASSERT_NE(MoveFileW(EditorPath().c_str(), EditorAsidePath().c_str()), 0)
-        << "cannot move the registry editor aside, error " << GetLastError();
+    aside_.emplace(GetParam().folderInItsPlace);
+    ASSERT_EQ(Narrow(aside_->Error()), "");
   }
   void TearDown() override {
-    RestoreEditor();
-    EXPECT_TRUE(Exists(EditorPath())) << "the registry editor is not back";
+    aside_.reset();
+    const DWORD attributes = GetFileAttributesW(EditorPath().c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        << "the registry editor is not back";
     EditorCase<TolvuCaseWithParam<Launch>>::TearDown();
   }
+
+ private:
+  std::optional<EditorAside> aside_;
 };
 
 TEST_P(EditorMissing, ShowsTheLaunchErrorAndStartsNothing) {
@@ -503,11 +388,16 @@ TEST_P(EditorMissing, ShowsTheLaunchErrorAndStartsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     RegFiles, EditorMissing,
-    ::testing::Values(
-        Launch{"Import", L"import settings.reg", false},
-        Launch{"Export", L"export {key} out.reg", false},
-        Launch{"ImportWithAPlantInTheFolder", L"import settings.reg", true},
-        Launch{"ExportWithAPlantInTheFolder", L"export {key} out.reg", true}),
+    ::testing::Values(Launch{"Import", L"import settings.reg", false, false},
+                      Launch{"Export", L"export {key} out.reg", false, false},
+                      Launch{"ImportWithAPlantInTheFolder",
+                             L"import settings.reg", true, false},
+                      Launch{"ExportWithAPlantInTheFolder",
+                             L"export {key} out.reg", true, false},
+                      Launch{"ImportWithAFolderInItsPlace",
+                             L"import settings.reg", false, true},
+                      Launch{"ExportWithAFolderInItsPlace",
+                             L"export {key} out.reg", false, true}),
     ParamName<Launch>);
 
 }  // namespace

@@ -111,6 +111,51 @@ void ReadStartedProcesses(HANDLE job, DWORD waitMs, RunResult* result) {
   result->startedStillRunning = active > 0;
 }
 
+// A new empty file for a child's output, inheritable, deleted on close.
+struct OutputFile {
+  std::wstring path;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+OutputFile CreateOutputFile() {
+  OutputFile file;
+  std::wstring folder(MAX_PATH + 1, L'\0');
+  folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
+  std::wstring name(MAX_PATH + 1, L'\0');
+  if (GetTempFileNameW(folder.c_str(), L"tlv", 0, name.data()) == 0) {
+    return file;
+  }
+  file.path = name.c_str();
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  file.handle = CreateFileW(file.path.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+  return file;
+}
+
+// The file's bytes; the file is gone afterwards.
+std::string TakeOutput(OutputFile& file) {
+  if (file.handle != INVALID_HANDLE_VALUE) {
+    CloseHandle(file.handle);
+    file.handle = INVALID_HANDLE_VALUE;
+  }
+  std::string bytes;
+  HANDLE in = CreateFileW(file.path.c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+  if (in != INVALID_HANDLE_VALUE) {
+    char buffer[4096];
+    DWORD count = 0;
+    while (ReadFile(in, buffer, sizeof(buffer), &count, nullptr) != 0 &&
+           count > 0) {
+      bytes.append(buffer, count);
+    }
+    CloseHandle(in);
+  }
+  DeleteFileW(file.path.c_str());
+  return bytes;
+}
+
 std::wstring SystemMessage(DWORD error) {
   return L"system error " + std::to_wstring(error);
 }
@@ -193,22 +238,47 @@ std::wstring ProgramCommandLine(const std::wstring& exePath,
   return commandLine;
 }
 
-RunResult RunProgram(const std::wstring& exePath,
-                     const std::wstring& commandLineAfterProgramName,
-                     const std::wstring& workDir, DWORD timeoutMs,
-                     DWORD startedWaitMs) {
+RunResult RunProcess(const std::wstring& exePath, const StartOptions& options,
+                     const std::wstring& workDir) {
   RunResult result;
-  std::wstring commandLine =
-      ProgramCommandLine(exePath, commandLineAfterProgramName);
+  std::wstring commandLine = options.commandLine;
+  std::wstring desktop = options.desktop;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  if (!desktop.empty()) {
+    startup.lpDesktop = desktop.data();
+  }
+  OutputFile output;
+  OutputFile error;
+  if (options.captureOutput) {
+    output = CreateOutputFile();
+    error = CreateOutputFile();
+    if (output.handle == INVALID_HANDLE_VALUE ||
+        error.handle == INVALID_HANDLE_VALUE) {
+      result.harnessError = L"cannot create the output files";
+      result.exitCode = static_cast<DWORD>(-1);
+      TakeOutput(output);
+      TakeOutput(error);
+      return result;
+    }
+    startup.dwFlags |= STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = output.handle;
+    startup.hStdError = error.handle;
+  }
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                     FALSE, CREATE_SUSPENDED, nullptr, workDir.c_str(),
-                     &startup, &process) == 0) {
+  const BOOL started =
+      CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
+                     options.captureOutput ? TRUE : FALSE, CREATE_SUSPENDED,
+                     nullptr, workDir.c_str(), &startup, &process);
+  if (started == 0) {
     result.harnessError =
         L"cannot start " + exePath + L": " + SystemMessage(GetLastError());
     result.exitCode = static_cast<DWORD>(-1);
+    if (options.captureOutput) {
+      TakeOutput(output);
+      TakeOutput(error);
+    }
     return result;
   }
   // The job takes the program before it runs, and with it every process it
@@ -221,7 +291,7 @@ RunResult RunProgram(const std::wstring& exePath,
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
 
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  const ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
   for (;;) {
     if (GetTickCount64() >= deadline) {
       result.timedOut = true;
@@ -251,10 +321,26 @@ RunResult RunProgram(const std::wstring& exePath,
   GetExitCodeProcess(process.hProcess, &result.exitCode);
   CloseHandle(process.hProcess);
   if (job != nullptr) {
-    ReadStartedProcesses(job, startedWaitMs, &result);
+    ReadStartedProcesses(job, options.startedWaitMs, &result);
     CloseHandle(job);
   }
+  if (options.captureOutput) {
+    result.standardOutput = TakeOutput(output);
+    result.standardError = TakeOutput(error);
+  }
   return result;
+}
+
+RunResult RunProgram(const std::wstring& exePath,
+                     const std::wstring& commandLineAfterProgramName,
+                     const std::wstring& workDir, DWORD timeoutMs,
+                     DWORD startedWaitMs) {
+  StartOptions options;
+  options.commandLine =
+      ProgramCommandLine(exePath, commandLineAfterProgramName);
+  options.timeoutMs = timeoutMs;
+  options.startedWaitMs = startedWaitMs;
+  return RunProcess(exePath, options, workDir);
 }
 
 std::wstring BesideThisProgram(const std::wstring& fileName) {

@@ -36,6 +36,9 @@ struct RunResult {
   // What went wrong in the harness itself (could not start the program, a
   // box that would not close); empty when all went well.
   std::wstring harnessError;
+  // The program's standard output and error, when they were captured.
+  std::string standardOutput;
+  std::string standardError;
 };
 
 void PrintTo(const RunResult& result, std::ostream* out);
@@ -54,6 +57,24 @@ RunResult RunProgram(const std::wstring& exePath,
                      const std::wstring& workDir,
                      DWORD timeoutMs = kDefaultRunTimeoutMs,
                      DWORD startedWaitMs = 0);
+
+// How to start a program beyond its path and folder.
+struct StartOptions {
+  // The whole command line, the program's name as typed included.
+  std::wstring commandLine;
+  // "Station\\Desktop" to run there; empty for the driver's own desktop.
+  // Boxes on another window station cannot be read or answered from here.
+  std::wstring desktop;
+  // Standard output and error go to files read into the result.
+  bool captureOutput = false;
+  DWORD timeoutMs = kDefaultRunTimeoutMs;
+  DWORD startedWaitMs = 0;
+};
+
+// Starts `exePath` (the real file, whatever the command line names) in
+// `workDir` as RunProgram does, with the given options.
+RunResult RunProcess(const std::wstring& exePath, const StartOptions& options,
+                     const std::wstring& workDir);
 
 // `"exePath" tail`, or the quoted path alone when the tail is empty.
 std::wstring ProgramCommandLine(const std::wstring& exePath,

@@ -240,6 +240,26 @@ INSTANTIATE_TEST_SUITE_P(
                 L"Sub", L"N", DwordBytes({0x00, 0x00, 0x00, 0x80})}),
     ParamName<Written>);
 
+// Flags as administrators type them: the bits of the hexadecimal digits.
+INSTANTIATE_TEST_SUITE_P(
+    HexDwords, Write,
+    ::testing::Values(
+        Written{"Hex", L"add {key}\\Sub N 0x10 REG_DWORD", kHkcu, L"Sub", L"N",
+                Dword(16)},
+        Written{"UpperCaseXMixedDigits", L"add {key}\\Sub N 0X1f REG_DWORD",
+                kHkcu, L"Sub", L"N", Dword(31)},
+        Written{"HighBit", L"add {key}\\Sub N 0x80000000 REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0x00, 0x00, 0x00, 0x80})},
+        Written{"AllBits", L"add {key}\\Sub N 0xFFFFFFFF REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0xFF, 0xFF, 0xFF, 0xFF})},
+        Written{"LeadingZeros", L"add {key}\\Sub N 0x00000000000000A REG_DWORD",
+                kHkcu, L"Sub", L"N", Dword(10)},
+        Written{"NoDigitIsZero", L"add {key}\\Sub N 0x REG_DWORD", kHkcu,
+                L"Sub", L"N", Dword(0)},
+        Written{"MinusNegates", L"add {key}\\Sub N -0x10 REG_DWORD", kHkcu,
+                L"Sub", L"N", DwordBytes({0xF0, 0xFF, 0xFF, 0xFF})}),
+    ParamName<Written>);
+
 // A request the tool refuses at run time: one description box titled Tolvu
 // without an icon, its status, and what it left below the case key (the key
 // is created before the value is looked at; a key path that cannot be passed
@@ -287,7 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
                 kExitArithmeticOverflow,
                 L"The number \"2147483648\" is too large for a REG_DWORD "
                 L"value, which holds whole numbers from -2147483648 to "
-                L"2147483647.",
+                L"2147483647, or 0x0 to 0xFFFFFFFF in hexadecimal.",
                 {},
                 {L"Sub"}},
         Refusal{"NumberTooSmall",
@@ -302,6 +322,12 @@ INSTANTIATE_TEST_SUITE_P(
                 kExitArithmeticOverflow,
                 nullptr,
                 {L"2147483647.5"},
+                {L"Sub"}},
+        Refusal{"HexNumberWiderThan32Bits",
+                L"add {key}\\Sub N 0x100000000 REG_DWORD",
+                kExitArithmeticOverflow,
+                nullptr,
+                {L"\"0x100000000\"", L"too large"},
                 {L"Sub"}},
         // U+0416 (Cyrillic Zhe) has no code in the ANSI code page 1252.
         Refusal{"KeyPathOutsideCodePage",
