@@ -99,8 +99,8 @@ std::int32_t RoundToInt32(double x) {
 
 std::uint32_t DwordBits(const std::u16string& text) {
   std::size_t pos = 0;
-  const bool signed_ = !text.empty() && (text[0] == u'+' || text[0] == u'-');
-  if (signed_) {
+  const bool hasSign = !text.empty() && (text[0] == u'+' || text[0] == u'-');
+  if (hasSign) {
     ++pos;
   }
   if (text.size() < pos + 2 || text[pos] != u'0' ||
@@ -114,7 +114,7 @@ std::uint32_t DwordBits(const std::u16string& text) {
     value = std::min(
         value * 16 + static_cast<std::uint64_t>(HexDigit(text[pos])), kCap);
   }
-  if (signed_ && text[0] == u'-') {
+  if (hasSign && text[0] == u'-') {
     if (value > 0x80000000U) {
       throw Overflow();
     }

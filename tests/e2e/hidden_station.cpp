@@ -3,8 +3,9 @@
 namespace tolvu_e2e {
 
 HiddenStation::HiddenStation()
-    : name_(L"TolvuE2EHidden" + std::to_wstring(GetCurrentProcessId())) {
-  station_ = CreateWindowStationW(name_.c_str(), 0, WINSTA_ALL_ACCESS, nullptr);
+    : name_(L"TolvuE2EHidden" + std::to_wstring(GetCurrentProcessId())),
+      station_(
+          CreateWindowStationW(name_.c_str(), 0, WINSTA_ALL_ACCESS, nullptr)) {
   if (station_ == nullptr) {
     error_ = L"CreateWindowStationW failed, error " +
              std::to_wstring(GetLastError());

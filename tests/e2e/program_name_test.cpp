@@ -31,10 +31,10 @@ class ProgramName : public TolvuCaseWithParam<Form> {
  protected:
   void SetUp() override {
     TolvuCaseWithParam<Form>::SetUp();
-    folder_ = WorkDir() + L"\\My Tools";
-    ASSERT_NE(CreateDirectoryW(folder_.c_str(), nullptr), 0);
+    toolFolder = WorkDir() + L"\\My Tools";
+    ASSERT_NE(CreateDirectoryW(toolFolder.c_str(), nullptr), 0);
     ASSERT_NE(CopyFileW(BesideThisProgram(L"tolvu.exe").c_str(),
-                        (folder_ + L"\\tolvu.exe").c_str(), TRUE),
+                        (toolFolder + L"\\tolvu.exe").c_str(), TRUE),
               0);
   }
 
@@ -42,16 +42,16 @@ class ProgramName : public TolvuCaseWithParam<Form> {
   std::wstring TypedName(Quoting quoting) const {
     switch (quoting) {
       case Quoting::FolderWithItsBackslash:
-        return L"\"" + folder_ + L"\\\"tolvu.exe";
+        return L"\"" + toolFolder + L"\\\"tolvu.exe";
       case Quoting::Folder:
-        return L"\"" + folder_ + L"\"\\tolvu.exe";
+        return L"\"" + toolFolder + L"\"\\tolvu.exe";
       case Quoting::BlankPartOnly:
         return WorkDir() + L"\\\"My Tools\"\\tolvu.exe";
     }
     return L"";
   }
 
-  std::wstring folder_;
+  std::wstring toolFolder;
 };
 
 TEST_P(ProgramName, WithPartOfItsPathQuotedStillWritesTheValue) {
@@ -64,7 +64,7 @@ TEST_P(ProgramName, WithPartOfItsPathQuotedStillWritesTheValue) {
                         WithCaseKey(L" add {key}\\Sub Name Value");
 
   const RunResult result =
-      RunProcess(folder_ + L"\\tolvu.exe", options, WorkDir());
+      RunProcess(toolFolder + L"\\tolvu.exe", options, WorkDir());
 
   EXPECT_EQ(result.boxes, std::vector<Box>{});
   EXPECT_EQ(result.exitCode, 0U);

@@ -2,6 +2,7 @@
 
 #include <iomanip>
 #include <string>
+#include <vector>
 
 #include "icon_match.h"
 
@@ -125,7 +126,8 @@ OutputFile CreateOutputFile() {
   if (GetTempFileNameW(folder.c_str(), L"tlv", 0, name.data()) == 0) {
     return file;
   }
-  file.path = name.c_str();
+  name.resize(wcslen(name.c_str()));
+  file.path = name;
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   file.handle = CreateFileW(file.path.c_str(), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -144,11 +146,12 @@ std::string TakeOutput(OutputFile& file) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr);
   if (in != INVALID_HANDLE_VALUE) {
-    char buffer[4096];
+    std::vector<char> buffer(4096);
     DWORD count = 0;
-    while (ReadFile(in, buffer, sizeof(buffer), &count, nullptr) != 0 &&
+    while (ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()),
+                    &count, nullptr) != 0 &&
            count > 0) {
-      bytes.append(buffer, count);
+      bytes.append(buffer.data(), count);
     }
     CloseHandle(in);
   }

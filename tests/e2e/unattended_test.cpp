@@ -56,16 +56,16 @@ class UnattendedRun : public EditorCase<TolvuCaseWithParam<Unattended>> {
 
   void SetUp() override {
     Base::SetUp();
-    ASSERT_EQ(Narrow(station_.Error()), "");
-    ASSERT_FALSE(station_.Visible()) << "the station the cases need is visible";
+    ASSERT_EQ(Narrow(station.Error()), "");
+    ASSERT_FALSE(station.Visible()) << "the station the cases need is visible";
     if (GetParam().kind == Kind::EditorMissing) {
-      aside_.emplace();
-      ASSERT_EQ(Narrow(aside_->Error()), "");
+      aside.emplace();
+      ASSERT_EQ(Narrow(aside->Error()), "");
     }
   }
 
   void TearDown() override {
-    aside_.reset();
+    aside.reset();
     Base::TearDown();
   }
 
@@ -114,8 +114,8 @@ class UnattendedRun : public EditorCase<TolvuCaseWithParam<Unattended>> {
     EXPECT_EQ(ReadFileBytes(InWork(L"out.reg")), RegFileBytes(L"; old"));
   }
 
-  HiddenStation station_;
-  std::optional<EditorAside> aside_;
+  HiddenStation station;
+  std::optional<EditorAside> aside;
 };
 
 TEST_P(UnattendedRun, EndsByItselfWithTheBoxesOnStandardError) {
@@ -129,7 +129,7 @@ TEST_P(UnattendedRun, EndsByItselfWithTheBoxesOnStandardError) {
   ExpectEffect(seen);
 
   Prepare();
-  const RunResult unseen = Run(station_.Desktop());
+  const RunResult unseen = Run(station.Desktop());
 
   EXPECT_FALSE(unseen.timedOut) << "the tool waited for a box nobody can see";
   EXPECT_EQ(unseen.exitCode, seen.exitCode);
