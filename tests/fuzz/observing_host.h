@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 
 class ObservingHost final : public Host {
  public:
-  explicit ObservingHost(TestHost& inner) : inner_(inner) {}
+  explicit ObservingHost(RecordingHost& inner) : inner_(inner) {}
   ObservingHost(const ObservingHost&) = delete;
   ObservingHost& operator=(const ObservingHost&) = delete;
   ObservingHost(ObservingHost&&) = delete;
@@ -52,7 +52,7 @@ class ObservingHost final : public Host {
 
  private:
   std::int32_t Note(std::int32_t status);
-  TestHost& inner_;
+  RecordingHost& inner_;
 };
 
 }  // namespace tolvu

@@ -16,7 +16,7 @@
 #include "fuzz_input.h"
 #include "host/app_identity.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "host/text.h"
 #include "observing_host.h"
 
@@ -27,7 +27,7 @@ constexpr std::int32_t kLastLaunchFailure = 32;
 
 struct Outcome {
   const FuzzRun& run;
-  const TestHost& host;
+  const RecordingHost& host;
   const ObservingHost& seen;
   std::uint32_t status;
 };
@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   using namespace tolvu;
   const FuzzRun run = DecodeFuzzInput(data, size);
-  TestHost host;
+  RecordingHost host;
   ScriptHost(run, host);
   std::vector<std::string> keysBefore;
   for (const auto& key : host.keys) {

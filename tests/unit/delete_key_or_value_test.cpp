@@ -7,7 +7,7 @@
 
 #include "cli/request.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -15,7 +15,7 @@ namespace {
 
 // A registry with HKCU\Top\Leaf holding values A and B (and the default
 // value), HKCU\Top holding value T, and a value R directly under HKCU.
-void Populate(TestHost& host) {
+void Populate(RecordingHost& host) {
   HostKey key = 0;
   host.RegCreateKeyA(kTestHkcu, "Top\\Leaf", &key);
   host.RegSetValueExA(key, "A", kRegSz, {'a', 0});
@@ -46,7 +46,7 @@ class DeleteTest : public testing::TestWithParam<DeleteCase> {};
 
 TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   const DeleteCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   Populate(host);
   EXPECT_EQ(DeleteKeyOrValue(host, c.root, c.subKey, c.dataName), c.status);
   EXPECT_EQ(host.calls, c.calls);
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(DeleteKeyOrValueTest, ValueDirectlyUnderRootIsGone) {
-  TestHost host;
+  RecordingHost host;
   Populate(host);
   DeleteKeyOrValue(host, kTestHkcu, u"", u"R");
   EXPECT_EQ(host.FindValue(kTestHkcu, "", "R"), nullptr);
@@ -166,7 +166,7 @@ TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
   for (const auto& [subKey, dataName] :
        {std::pair<std::u16string, std::u16string>{u"Top\\\u0416", u""},
         {u"Top\\Leaf", u"\u0416"}}) {
-    TestHost host;
+    RecordingHost host;
     Populate(host);
     EXPECT_EQ(DeleteKeyOrValue(host, kTestHkcu, subKey, dataName),
               kErrorNoUnicodeTranslation);

@@ -7,7 +7,7 @@
 
 #include "cli/usage.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -85,7 +85,7 @@ struct UsageCase {
 class UsageBoxTest : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageBoxTest, ShowsOnlyTheUsageBoxAndTouchesNothing) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kErrorInvalidCommandLine);
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].text, UsageText());
@@ -127,7 +127,7 @@ struct RouteCase {
 class RouteTest : public testing::TestWithParam<RouteCase> {};
 
 TEST_P(RouteTest, ReachesTheRightOperationSilently) {
-  TestHost host;
+  RecordingHost host;
   host.AddKey(kTestHkcu, "Existing");
   RunCommand(host, GetParam().commandText);
   EXPECT_TRUE(host.boxes.empty());
@@ -173,14 +173,14 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(MainFlowTest, RegistryFailureIsSilentWithItsStatus) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(RunCommand(host, u"remove HKCU\\Missing"), kErrorFileNotFound);
   EXPECT_EQ(RunCommand(host, u"add NoRoot"), kErrorInvalidHandle);
   EXPECT_TRUE(host.boxes.empty());
 }
 
 TEST(MainFlowTest, SuccessIsSilentWithStatusZero) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(RunCommand(host, u"add HKCU\\A"), kSuccess);
   EXPECT_EQ(RunCommand(host, u"import a.reg"), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
@@ -189,7 +189,7 @@ TEST(MainFlowTest, SuccessIsSilentWithStatusZero) {
 TEST(MainFlowTest, FailureWithoutOwnPathShowsDescriptionThenUsage) {
   // The import has no failure path of its own: a file name the code page
   // cannot hold reaches the main flow.
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(RunCommand(host, u"import \u0416.reg"), kErrorInvalidCommandLine);
   ASSERT_EQ(host.boxes.size(), 2U);
   EXPECT_EQ(host.boxes[0].icon, Icon::None);

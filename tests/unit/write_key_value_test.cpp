@@ -7,7 +7,7 @@
 
 #include "cli/request.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -30,7 +30,7 @@ class EncodingTest : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(EncodingTest, WritesExactBytesSilently) {
   const EncodingCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", c.dataName,
                           c.dataValue, c.dataType),
             kSuccess);
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
-  TestHost host;
+  RecordingHost host;
   host.AddKey(kTestHklm, "Software\\MyKey");
   EXPECT_EQ(
       WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x", kRegDword),
@@ -139,7 +139,7 @@ TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
 }
 
 TEST(WriteKeyValueTest, CallSequenceForAValue) {
-  TestHost host;
+  RecordingHost host;
   WriteKeyValue(host, kTestHkcu, u"A\\B", u"N", u"1", kRegDword);
   EXPECT_EQ(host.calls,
             (std::vector<std::string>{"RegCreateKeyA 80000001 A\\B",
@@ -148,7 +148,7 @@ TEST(WriteKeyValueTest, CallSequenceForAValue) {
 }
 
 TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, 0, u"", u"N", u"1", kRegDword),
             kErrorInvalidHandle);
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
@@ -175,7 +175,7 @@ class WriteFailureTest : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(WriteFailureTest, DescribesAndWritesNoValue) {
   const FailureCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, c.subKey, c.dataName, c.dataValue,
                           c.dataType),
             c.code);
@@ -314,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
-  TestHost host;
+  RecordingHost host;
   WriteKeyValue(host, kTestHkcu, u"K", u"N", u"7", kRegDword);
   WriteKeyValue(host, kTestHkcu, u"K", u"N", u"4294967296", kRegDword);
   const TestValue* value = host.FindValue(kTestHkcu, "K", "N");

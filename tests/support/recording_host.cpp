@@ -1,9 +1,9 @@
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 #include <optional>
 #include <string_view>
 
-#include "host/cp1252.h"
+#include "support/cp1252.h"
 #include "host/status_codes.h"
 
 namespace tolvu {
@@ -69,9 +69,9 @@ bool HasSubKeys(const std::map<std::string, TestKey>& keys,
 
 }  // namespace
 
-TestHost::TestHost() { files[kTestEditorPath] = TestFile{}; }
+RecordingHost::RecordingHost() { files[kTestEditorPath] = TestFile{}; }
 
-TestValue* TestHost::FindValue(std::uint32_t root, const std::string& subKey,
+TestValue* RecordingHost::FindValue(std::uint32_t root, const std::string& subKey,
                                const std::string& name) {
   const std::optional<std::string> path = KeyPath(root, subKey);
   const auto key = path ? keys.find(*path) : keys.end();
@@ -82,13 +82,13 @@ TestValue* TestHost::FindValue(std::uint32_t root, const std::string& subKey,
   return value == key->second.values.end() ? nullptr : &value->second;
 }
 
-bool TestHost::KeyExists(std::uint32_t root, const std::string& subKey) const {
+bool RecordingHost::KeyExists(std::uint32_t root, const std::string& subKey) const {
   const std::optional<std::string> path = KeyPath(root, subKey);
   return IsPredefinedRoot(root) && path &&
          (*path == RootText(root) || keys.count(*path) != 0);
 }
 
-void TestHost::AddKey(std::uint32_t root, const std::string& subKey) {
+void RecordingHost::AddKey(std::uint32_t root, const std::string& subKey) {
   HostKey key = 0;
   if (RegCreateKeyA(root, subKey, &key) == 0) {
     RegCloseKey(key);
@@ -96,14 +96,14 @@ void TestHost::AddKey(std::uint32_t root, const std::string& subKey) {
   calls.clear();
 }
 
-std::u16string TestHost::CommandText() { return commandText; }
+std::u16string RecordingHost::CommandText() { return commandText; }
 
-void TestHost::ShowMessageBox(const std::u16string& text, Icon icon,
+void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) {
   boxes.push_back(ShownBox{text, icon, title});
 }
 
-std::optional<std::uint32_t> TestHost::FileAttributes(
+std::optional<std::uint32_t> RecordingHost::FileAttributes(
     const std::u16string& name) {
   const auto file = files.find(name);
   if (file == files.end()) {
@@ -112,7 +112,7 @@ std::optional<std::uint32_t> TestHost::FileAttributes(
   return file->second.attributes;
 }
 
-std::uint32_t TestHost::RemoveFile(const std::u16string& name) {
+std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
   const auto file = files.find(name);
   if (file == files.end()) {
     return kErrorFileNotFound;
@@ -129,13 +129,13 @@ std::uint32_t TestHost::RemoveFile(const std::u16string& name) {
   return kSuccess;
 }
 
-std::optional<std::string> TestHost::ToAnsi(const std::u16string& text) {
+std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
   return EncodeCp1252(text);
 }
 
-std::u16string TestHost::WindowsDirectory() { return u"C:\\Windows"; }
+std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
 
-std::int32_t TestHost::OpenOrCreate(const char* call, std::uint32_t root,
+std::int32_t RecordingHost::OpenOrCreate(const char* call, std::uint32_t root,
                                     const std::string& subKey, bool create,
                                     HostKey* key) {
   calls.push_back(std::string(call) + " " + RootText(root) + " " + subKey);
@@ -163,7 +163,7 @@ std::int32_t TestHost::OpenOrCreate(const char* call, std::uint32_t root,
   return static_cast<std::int32_t>(kSuccess);
 }
 
-TestKey* TestHost::OpenKey(const char* call, HostKey key) {
+TestKey* RecordingHost::OpenKey(const char* call, HostKey key) {
   const auto open = openKeys.find(key);
   if (open == openKeys.end()) {
     ++badHandleUses;
@@ -174,17 +174,17 @@ TestKey* TestHost::OpenKey(const char* call, HostKey key) {
   return found == keys.end() ? nullptr : &found->second;
 }
 
-std::int32_t TestHost::RegCreateKeyA(std::uint32_t root,
+std::int32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
                                      const std::string& subKey, HostKey* key) {
   return OpenOrCreate("RegCreateKeyA", root, subKey, true, key);
 }
 
-std::int32_t TestHost::RegOpenKeyA(std::uint32_t root,
+std::int32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
                                    const std::string& subKey, HostKey* key) {
   return OpenOrCreate("RegOpenKeyA", root, subKey, false, key);
 }
 
-std::int32_t TestHost::RegSetValueExA(HostKey key, const std::string& name,
+std::int32_t RecordingHost::RegSetValueExA(HostKey key, const std::string& name,
                                       std::uint32_t type,
                                       const std::vector<std::uint8_t>& data) {
   TestKey* open = OpenKey("RegSetValueExA", key);
@@ -198,7 +198,7 @@ std::int32_t TestHost::RegSetValueExA(HostKey key, const std::string& name,
   return static_cast<std::int32_t>(kSuccess);
 }
 
-std::int32_t TestHost::RegDeleteKeyA(std::uint32_t root,
+std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
                                      const std::string& subKey) {
   calls.push_back("RegDeleteKeyA " + RootText(root) + " " + subKey);
   if (!IsPredefinedRoot(root)) {
@@ -218,7 +218,7 @@ std::int32_t TestHost::RegDeleteKeyA(std::uint32_t root,
   return static_cast<std::int32_t>(kSuccess);
 }
 
-std::int32_t TestHost::RegDeleteValueA(HostKey key, const std::string& name) {
+std::int32_t RecordingHost::RegDeleteValueA(HostKey key, const std::string& name) {
   TestKey* open = OpenKey("RegDeleteValueA", key);
   if (open == nullptr) {
     return static_cast<std::int32_t>(
@@ -229,7 +229,7 @@ std::int32_t TestHost::RegDeleteValueA(HostKey key, const std::string& name) {
       open->values.erase(Upper(name)) != 0 ? kSuccess : kErrorFileNotFound);
 }
 
-std::int32_t TestHost::RegCloseKey(HostKey key) {
+std::int32_t RecordingHost::RegCloseKey(HostKey key) {
   if (openKeys.erase(key) == 0) {
     ++badHandleUses;
     calls.emplace_back("RegCloseKey on a handle that is not open");
@@ -239,7 +239,7 @@ std::int32_t TestHost::RegCloseKey(HostKey key) {
   return static_cast<std::int32_t>(kSuccess);
 }
 
-std::int32_t TestHost::ShellExecuteA(const std::string& file,
+std::int32_t RecordingHost::ShellExecuteA(const std::string& file,
                                      const std::string& parameters,
                                      int showMode) {
   launches.push_back(Launch{file, parameters, showMode});

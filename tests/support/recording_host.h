@@ -1,7 +1,7 @@
-// The recording host of the unit tests: an in-memory registry with key and
-// value names compared without regard to case, a scripted file system and
-// launch result, Windows-1252 as its code page, and a record of every box,
-// launch and registry call in order.
+// The host the unit tests and the fuzzer run the tool on: an in-memory
+// registry with key and value names compared without regard to case, a
+// scripted file system and launch result, Windows-1252 as its code page, and
+// a record of every box, launch and registry call in order.
 #pragma once
 
 #include <cstdint>
@@ -44,14 +44,14 @@ struct TestFile {
 // Where the recording host's registry editor is, as a file from the start.
 constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
 
-class TestHost final : public Host {
+class RecordingHost final : public Host {
  public:
-  TestHost();
-  TestHost(const TestHost&) = delete;
-  TestHost& operator=(const TestHost&) = delete;
-  TestHost(TestHost&&) = delete;
-  TestHost& operator=(TestHost&&) = delete;
-  ~TestHost() override = default;
+  RecordingHost();
+  RecordingHost(const RecordingHost&) = delete;
+  RecordingHost& operator=(const RecordingHost&) = delete;
+  RecordingHost(RecordingHost&&) = delete;
+  RecordingHost& operator=(RecordingHost&&) = delete;
+  ~RecordingHost() override = default;
 
   // Scripted inputs.
   std::u16string commandText;
