@@ -41,8 +41,8 @@ TestValue Value(const char* name, std::uint32_t type,
   return TestValue{name, type, std::move(data)};
 }
 
-void AddValue(RecordingHost& host, std::uint32_t root, const std::string& subKey,
-              const TestValue& value) {
+void AddValue(RecordingHost& host, std::uint32_t root,
+              const std::string& subKey, const TestValue& value) {
   HostKey key = 0;
   if (host.RegCreateKeyA(root, subKey, &key) == 0) {
     host.RegSetValueExA(key, value.name, value.type, value.data);

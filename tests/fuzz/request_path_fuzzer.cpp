@@ -16,9 +16,8 @@
 #include "fuzz_input.h"
 #include "host/app_identity.h"
 #include "host/status_codes.h"
-#include "support/recording_host.h"
 #include "host/text.h"
-#include "observing_host.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 namespace {
@@ -28,14 +27,16 @@ constexpr std::int32_t kLastLaunchFailure = 32;
 struct Outcome {
   const FuzzRun& run;
   const RecordingHost& host;
-  const ObservingHost& seen;
   std::uint32_t status;
 };
 
 [[noreturn]] void Broken(const char* what, const Outcome& out) {
   std::cerr << "broken: " << what << "\nexit status " << out.status << ", "
-            << out.host.boxes.size()
-            << " box(es)\ncommand text (UTF-16):" << std::hex << std::uppercase
+            << out.host.boxes.size() << " box(es)\n";
+  for (const Launch& launch : out.host.launches) {
+    std::cerr << "launch parameters (ANSI): " << launch.parameters << '\n';
+  }
+  std::cerr << "command text (UTF-16):" << std::hex << std::uppercase
             << std::setfill('0');
   for (const char16_t ch : out.run.commandText) {
     std::cerr << ' ' << std::setw(4) << static_cast<unsigned>(ch);
@@ -68,6 +69,17 @@ BoxKind KindOf(const ShownBox& box) {
   return BoxKind::Unknown;
 }
 
+bool IsDeletion(const RecordedCall& call) {
+  return call.call == RegistryCall::DeleteKey ||
+         call.call == RegistryCall::DeleteValue;
+}
+
+// The tool reports a failed registry call through its exit status, except a
+// failed close, which it does not examine.
+bool IsReportedFailure(const RecordedCall& call) {
+  return call.call != RegistryCall::CloseKey && call.status != 0;
+}
+
 // Argument `n` as the tool's splitting gives it, empty when absent.
 std::u16string Argument(const ArgumentArray& args, std::size_t n) {
   return n < args.size() ? args[n] : std::u16string();
@@ -97,14 +109,17 @@ void CheckBoxesAndStatus(const Outcome& out) {
   Require(launchFailed == (kinds == std::vector<BoxKind>{BoxKind::LaunchError}),
           "a launch error box without a failed launch, or the reverse", out);
 
-  Require((out.status == kSuccess) ==
-              (boxes.empty() && out.seen.registryFailures == 0),
+  const RecordedCall* lastFailure = nullptr;
+  for (const RecordedCall& call : out.host.calls) {
+    lastFailure = IsReportedFailure(call) ? &call : lastFailure;
+  }
+  Require((out.status == kSuccess) == (boxes.empty() && lastFailure == nullptr),
           "exit status 0 does not match a silent run with no registry failure",
           out);
   if (boxes.empty() && out.status != kSuccess) {
-    Require(
-        out.status == static_cast<std::uint32_t>(out.seen.lastRegistryFailure),
-        "a silent failure that is not the failing registry status", out);
+    Require(lastFailure != nullptr &&
+                out.status == static_cast<std::uint32_t>(lastFailure->status),
+            "a silent failure that is not the failing registry status", out);
   }
 }
 
@@ -115,26 +130,32 @@ void CheckRegistry(const Outcome& out, const std::u16string& command,
   Require(out.host.badHandleUses == 0,
           "a registry call on a handle that is not open", out);
   Require(out.host.openKeys.empty(), "a registry key left open", out);
-  Require(add || remove || out.seen.registryCalls == 0,
+  Require(add || remove || out.host.calls.empty(),
           "a registry call for a command that is not add or remove", out);
 
-  Require(out.seen.writes.size() <= 1, "more than one value written", out);
-  Require(add || out.seen.writes.empty(), "a value written by no add", out);
-  for (const TestValue& write : out.seen.writes) {
-    Require(write.type == kRegSz || write.type == kRegBinary ||
-                write.type == kRegDword,
+  std::vector<const RecordedCall*> writes;
+  std::size_t deletions = 0;
+  for (const RecordedCall& call : out.host.calls) {
+    if (call.call == RegistryCall::SetValue) {
+      writes.push_back(&call);
+    }
+    deletions += IsDeletion(call) ? 1 : 0;
+  }
+  Require(writes.size() <= 1, "more than one value written", out);
+  Require(add || writes.empty(), "a value written by no add", out);
+  for (const RecordedCall* write : writes) {
+    Require(write->type == kRegSz || write->type == kRegBinary ||
+                write->type == kRegDword,
             "a value of a type the tool does not write", out);
-    Require(write.type != kRegDword || write.data.size() == 4,
+    Require(write->type != kRegDword || write->data.size() == 4,
             "a REG_DWORD value that is not exactly 4 bytes", out);
-    Require(
-        write.type != kRegSz || (!write.data.empty() && write.data.back() == 0),
-        "a REG_SZ value without its closing zero byte", out);
+    Require(write->type != kRegSz ||
+                (!write->data.empty() && write->data.back() == 0),
+            "a REG_SZ value without its closing zero byte", out);
   }
 
-  Require(out.seen.registryDeletions <= 1, "more than one registry deletion",
-          out);
-  Require(remove || out.seen.registryDeletions == 0,
-          "a registry deletion by no remove", out);
+  Require(deletions <= 1, "more than one registry deletion", out);
+  Require(remove || deletions == 0, "a registry deletion by no remove", out);
   std::size_t keysGone = 0;
   for (const std::string& key : keysBefore) {
     keysGone += out.host.keys.count(key) == 0 ? 1 : 0;
@@ -189,10 +210,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     keysBefore.push_back(key.first);
   }
 
-  ObservingHost seen(host);
-  const std::uint32_t status = RunTolvu(seen);
+  const std::uint32_t status = RunTolvu(host);
 
-  const Outcome out{run, host, seen, status};
+  const Outcome out{run, host, status};
   const ArgumentArray args = SplitCommandLine(run.commandText);
   const std::u16string command = ToLowerAscii(Argument(args, 1));
   CheckBoxesAndStatus(out);

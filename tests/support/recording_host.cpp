@@ -2,9 +2,10 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
-#include "support/cp1252.h"
 #include "host/status_codes.h"
+#include "support/cp1252.h"
 
 namespace tolvu {
 namespace {
@@ -18,16 +19,6 @@ std::string Upper(std::string text) {
     if (ch >= 'a' && ch <= 'z') {
       ch = static_cast<char>(ch - 'a' + 'A');
     }
-  }
-  return text;
-}
-
-// Eight upper-case hexadecimal digits.
-std::string RootText(std::uint32_t root) {
-  constexpr std::string_view kHex = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned shift = 32; shift != 0; shift -= 4) {
-    text.push_back(kHex[(root >> (shift - 4)) & 0xFU]);
   }
   return text;
 }
@@ -67,12 +58,32 @@ bool HasSubKeys(const std::map<std::string, TestKey>& keys,
   return next != keys.end() && next->first.rfind(prefix, 0) == 0;
 }
 
+// The status of a call on an open key: the handle must be open, and its key
+// still there.
+std::int32_t KeyStatus(const std::optional<TestKey*>& open) {
+  if (!open) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  return static_cast<std::int32_t>(*open == nullptr ? kErrorKeyDeleted
+                                                    : kSuccess);
+}
+
 }  // namespace
+
+std::string RootText(std::uint32_t root) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned shift = 32; shift != 0; shift -= 4) {
+    text.push_back(kHex[(root >> (shift - 4)) & 0xFU]);
+  }
+  return text;
+}
 
 RecordingHost::RecordingHost() { files[kTestEditorPath] = TestFile{}; }
 
-TestValue* RecordingHost::FindValue(std::uint32_t root, const std::string& subKey,
-                               const std::string& name) {
+TestValue* RecordingHost::FindValue(std::uint32_t root,
+                                    const std::string& subKey,
+                                    const std::string& name) {
   const std::optional<std::string> path = KeyPath(root, subKey);
   const auto key = path ? keys.find(*path) : keys.end();
   if (key == keys.end()) {
@@ -82,7 +93,8 @@ TestValue* RecordingHost::FindValue(std::uint32_t root, const std::string& subKe
   return value == key->second.values.end() ? nullptr : &value->second;
 }
 
-bool RecordingHost::KeyExists(std::uint32_t root, const std::string& subKey) const {
+bool RecordingHost::KeyExists(std::uint32_t root,
+                              const std::string& subKey) const {
   const std::optional<std::string> path = KeyPath(root, subKey);
   return IsPredefinedRoot(root) && path &&
          (*path == RootText(root) || keys.count(*path) != 0);
@@ -99,7 +111,7 @@ void RecordingHost::AddKey(std::uint32_t root, const std::string& subKey) {
 std::u16string RecordingHost::CommandText() { return commandText; }
 
 void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
-                              const std::u16string& title) {
+                                   const std::u16string& title) {
   boxes.push_back(ShownBox{text, icon, title});
 }
 
@@ -135,10 +147,18 @@ std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
 
 std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
 
-std::int32_t RecordingHost::OpenOrCreate(const char* call, std::uint32_t root,
-                                    const std::string& subKey, bool create,
-                                    HostKey* key) {
-  calls.push_back(std::string(call) + " " + RootText(root) + " " + subKey);
+std::int32_t RecordingHost::Record(RecordedCall call) {
+  if (!call.handleOpen) {
+    ++badHandleUses;
+  }
+  const std::int32_t status = call.status;
+  calls.push_back(std::move(call));
+  return status;
+}
+
+std::int32_t RecordingHost::OpenOrCreate(std::uint32_t root,
+                                         const std::string& subKey, bool create,
+                                         HostKey* key) {
   *key = 0;
   if (!IsPredefinedRoot(root)) {
     return static_cast<std::int32_t>(kErrorInvalidHandle);
@@ -163,44 +183,64 @@ std::int32_t RecordingHost::OpenOrCreate(const char* call, std::uint32_t root,
   return static_cast<std::int32_t>(kSuccess);
 }
 
-TestKey* RecordingHost::OpenKey(const char* call, HostKey key) {
+std::optional<TestKey*> RecordingHost::OpenKey(HostKey key) {
   const auto open = openKeys.find(key);
   if (open == openKeys.end()) {
-    ++badHandleUses;
-    calls.push_back(std::string(call) + " on a handle that is not open");
-    return nullptr;
+    return std::nullopt;
   }
   const auto found = keys.find(open->second);
   return found == keys.end() ? nullptr : &found->second;
 }
 
 std::int32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
-                                     const std::string& subKey, HostKey* key) {
-  return OpenOrCreate("RegCreateKeyA", root, subKey, true, key);
+                                          const std::string& subKey,
+                                          HostKey* key) {
+  const std::int32_t status = OpenOrCreate(root, subKey, true, key);
+  return Record(RecordedCall{
+      RegistryCall::CreateKey, root, subKey, *key, {}, 0, {}, true, status});
 }
 
 std::int32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
-                                   const std::string& subKey, HostKey* key) {
-  return OpenOrCreate("RegOpenKeyA", root, subKey, false, key);
+                                        const std::string& subKey,
+                                        HostKey* key) {
+  const std::int32_t status = OpenOrCreate(root, subKey, false, key);
+  return Record(RecordedCall{
+      RegistryCall::OpenKey, root, subKey, *key, {}, 0, {}, true, status});
 }
 
-std::int32_t RecordingHost::RegSetValueExA(HostKey key, const std::string& name,
-                                      std::uint32_t type,
-                                      const std::vector<std::uint8_t>& data) {
-  TestKey* open = OpenKey("RegSetValueExA", key);
-  if (open == nullptr) {
-    return static_cast<std::int32_t>(
-        openKeys.count(key) != 0 ? kErrorKeyDeleted : kErrorInvalidHandle);
+std::int32_t RecordingHost::RegSetValueExA(
+    HostKey key, const std::string& name, std::uint32_t type,
+    const std::vector<std::uint8_t>& data) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  if (open && *open != nullptr) {
+    (*open)->values[Upper(name)] = TestValue{name, type, data};
   }
-  calls.push_back("RegSetValueExA " + name + " type " + std::to_string(type) +
-                  " length " + std::to_string(data.size()));
-  open->values[Upper(name)] = TestValue{name, type, data};
-  return static_cast<std::int32_t>(kSuccess);
+  return Record(RecordedCall{RegistryCall::SetValue,
+                             0,
+                             {},
+                             key,
+                             name,
+                             type,
+                             data,
+                             open.has_value(),
+                             KeyStatus(open)});
 }
 
 std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
-                                     const std::string& subKey) {
-  calls.push_back("RegDeleteKeyA " + RootText(root) + " " + subKey);
+                                          const std::string& subKey) {
+  return Record(RecordedCall{RegistryCall::DeleteKey,
+                             root,
+                             subKey,
+                             0,
+                             {},
+                             0,
+                             {},
+                             true,
+                             DeleteKey(root, subKey)});
+}
+
+std::int32_t RecordingHost::DeleteKey(std::uint32_t root,
+                                      const std::string& subKey) {
   if (!IsPredefinedRoot(root)) {
     return static_cast<std::int32_t>(kErrorInvalidHandle);
   }
@@ -218,30 +258,41 @@ std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
   return static_cast<std::int32_t>(kSuccess);
 }
 
-std::int32_t RecordingHost::RegDeleteValueA(HostKey key, const std::string& name) {
-  TestKey* open = OpenKey("RegDeleteValueA", key);
-  if (open == nullptr) {
-    return static_cast<std::int32_t>(
-        openKeys.count(key) != 0 ? kErrorKeyDeleted : kErrorInvalidHandle);
+std::int32_t RecordingHost::RegDeleteValueA(HostKey key,
+                                            const std::string& name) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  std::int32_t status = KeyStatus(open);
+  if (status == 0 && (*open)->values.erase(Upper(name)) == 0) {
+    status = static_cast<std::int32_t>(kErrorFileNotFound);
   }
-  calls.push_back("RegDeleteValueA " + name);
-  return static_cast<std::int32_t>(
-      open->values.erase(Upper(name)) != 0 ? kSuccess : kErrorFileNotFound);
+  return Record(RecordedCall{RegistryCall::DeleteValue,
+                             0,
+                             {},
+                             key,
+                             name,
+                             0,
+                             {},
+                             open.has_value(),
+                             status});
 }
 
 std::int32_t RecordingHost::RegCloseKey(HostKey key) {
-  if (openKeys.erase(key) == 0) {
-    ++badHandleUses;
-    calls.emplace_back("RegCloseKey on a handle that is not open");
-    return static_cast<std::int32_t>(kErrorInvalidHandle);
-  }
-  calls.emplace_back("RegCloseKey");
-  return static_cast<std::int32_t>(kSuccess);
+  const bool open = openKeys.erase(key) != 0;
+  return Record(RecordedCall{
+      RegistryCall::CloseKey,
+      0,
+      {},
+      key,
+      {},
+      0,
+      {},
+      open,
+      static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle)});
 }
 
 std::int32_t RecordingHost::ShellExecuteA(const std::string& file,
-                                     const std::string& parameters,
-                                     int showMode) {
+                                          const std::string& parameters,
+                                          int showMode) {
   launches.push_back(Launch{file, parameters, showMode});
   return launchResult;
 }

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "support/cp1252.h"
 #include "host/run_failure.h"
 #include "host/status_codes.h"
+#include "support/cp1252.h"
 #include "support/recording_host.h"
 
 namespace tolvu {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "call_text.h"
 #include "cli/request.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
@@ -49,7 +50,7 @@ TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   RecordingHost host;
   Populate(host);
   EXPECT_EQ(DeleteKeyOrValue(host, c.root, c.subKey, c.dataName), c.status);
-  EXPECT_EQ(host.calls, c.calls);
+  EXPECT_EQ(CallTexts(host.calls), c.calls);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(host.openKeys.empty());
   EXPECT_EQ(host.badHandleUses, 0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "call_text.h"
 #include "cli/usage.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
@@ -131,7 +132,7 @@ TEST_P(RouteTest, ReachesTheRightOperationSilently) {
   host.AddKey(kTestHkcu, "Existing");
   RunCommand(host, GetParam().commandText);
   EXPECT_TRUE(host.boxes.empty());
-  EXPECT_EQ(host.calls, GetParam().calls);
+  EXPECT_EQ(CallTexts(host.calls), GetParam().calls);
   EXPECT_EQ(host.launches.size(), GetParam().launches);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "call_text.h"
 #include "cli/request.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
@@ -132,7 +133,7 @@ TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
   EXPECT_EQ(
       WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x", kRegDword),
       kSuccess);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000002 Software\\MyKey",
                                       "RegCloseKey"}));
   EXPECT_TRUE(host.KeyExists(kTestHklm, "software\\mykey"));
@@ -141,7 +142,7 @@ TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
 TEST(WriteKeyValueTest, CallSequenceForAValue) {
   RecordingHost host;
   WriteKeyValue(host, kTestHkcu, u"A\\B", u"N", u"1", kRegDword);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000001 A\\B",
                                       "RegSetValueExA N type 4 length 4",
                                       "RegCloseKey"}));
@@ -154,7 +155,7 @@ TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
             kErrorBadPathname);
   EXPECT_EQ(host.badHandleUses, 0);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 00000000 ",
                                       "RegCreateKeyA 80000001 A\\\\B"}));
   EXPECT_TRUE(host.boxes.empty());
