@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "call_text.h"
@@ -41,6 +42,8 @@ struct DeleteCase {
   std::vector<std::string> calls;
   bool leafExists;
   std::vector<std::string> leafValues;  // still present, when it exists
+  // Deleted, by sub key and name.
+  std::vector<std::pair<std::string, std::string>> goneValues;
 };
 
 class DeleteTest : public testing::TestWithParam<DeleteCase> {};
@@ -59,6 +62,9 @@ TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   for (const std::string& name : c.leafValues) {
     EXPECT_NE(host.FindValue(kTestHkcu, "Top\\Leaf", name), nullptr) << name;
   }
+  for (const auto& [subKey, name] : c.goneValues) {
+    EXPECT_EQ(host.FindValue(kTestHkcu, subKey, name), nullptr) << name;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf",
                     "RegDeleteKeyA 80000001 Top\\Leaf", "RegCloseKey"},
                    false,
+                   {},
                    {}},
         DeleteCase{"Value",
                    kTestHkcu,
@@ -81,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA A",
                     "RegCloseKey"},
                    true,
-                   {"B", ""}},
+                   {"B", ""},
+                   {{"Top\\Leaf", "A"}}},
         DeleteCase{"QuotedValueNameIsTheSame",
                    kTestHkcu,
                    u"top\\leaf",
@@ -90,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 top\\leaf", "RegDeleteValueA a",
                     "RegCloseKey"},
                    true,
-                   {"B", ""}},
+                   {"B", ""},
+                   {{"Top\\Leaf", "A"}}},
         DeleteCase{"TwoQuotesDeleteTheKey",
                    kTestHkcu,
                    u"Top\\Leaf",
@@ -99,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf",
                     "RegDeleteKeyA 80000001 Top\\Leaf", "RegCloseKey"},
                    false,
+                   {},
                    {}},
         DeleteCase{"SubKeyStrippedAgain",
                    kTestHkcu,
@@ -108,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA B",
                     "RegCloseKey"},
                    true,
-                   {"A", ""}},
+                   {"A", ""},
+                   {{"Top\\Leaf", "B"}}},
         DeleteCase{"MissingKeyNothingDeleted",
                    kTestHkcu,
                    u"Top\\Gone",
@@ -116,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kErrorFileNotFound,
                    {"RegOpenKeyA 80000001 Top\\Gone"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"MissingValue",
                    kTestHkcu,
                    u"Top\\Leaf",
@@ -125,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA Z",
                     "RegCloseKey"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"KeyWithSubKeysRefused",
                    kTestHkcu,
                    u"Top",
@@ -134,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top", "RegDeleteKeyA 80000001 Top",
                     "RegCloseKey"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"RootZeroSilent",
                    0,
                    u"",
@@ -142,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kErrorInvalidHandle,
                    {"RegOpenKeyA 00000000 "},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{
             "ValueDirectlyUnderRoot",
             kTestHkcu,
@@ -151,17 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
             kSuccess,
             {"RegOpenKeyA 80000001 ", "RegDeleteValueA R", "RegCloseKey"},
             true,
-            {"A", "B", ""}}),
+            {"A", "B", ""},
+            {{"", "R"}}}),
     [](const testing::TestParamInfo<DeleteCase>& info) {
       return std::string(info.param.name);
     });
-
-TEST(DeleteKeyOrValueTest, ValueDirectlyUnderRootIsGone) {
-  RecordingHost host;
-  Populate(host);
-  DeleteKeyOrValue(host, kTestHkcu, u"", u"R");
-  EXPECT_EQ(host.FindValue(kTestHkcu, "", "R"), nullptr);
-}
 
 TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
   for (const auto& [subKey, dataName] :
