@@ -1,43 +1,50 @@
 #include "windows_arguments.h"
 
+#include <cstddef>
+
 namespace tolvu {
 
 std::vector<std::string> WindowsArguments(const std::string& text) {
   std::vector<std::string> args;
-  std::size_t i = 0;
-  while (true) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-      ++i;
+  std::string arg;
+  bool inArgument = false;
+  bool quoted = false;
+  std::size_t backslashes = 0;  // not yet known to be literal
+  for (const char ch : text) {
+    if (ch == '\\') {
+      ++backslashes;
+      inArgument = true;
+      continue;
     }
-    if (i == text.size()) {
-      return args;
-    }
-    std::string arg;
-    bool quoted = false;
-    while (i < text.size() && (quoted || (text[i] != ' ' && text[i] != '\t'))) {
-      std::size_t backslashes = 0;
-      while (i < text.size() && text[i] == '\\') {
-        ++backslashes;
-        ++i;
-      }
-      if (i < text.size() && text[i] == '"') {
-        arg.append(backslashes / 2, '\\');
-        if (backslashes % 2 == 1) {
-          arg.push_back('"');
-        } else {
-          quoted = !quoted;
-        }
-        ++i;
+    if (ch == '"') {
+      arg.append(backslashes / 2, '\\');
+      if (backslashes % 2 == 1) {
+        arg.push_back('"');
       } else {
-        arg.append(backslashes, '\\');
-        if (backslashes == 0 && i < text.size()) {
-          arg.push_back(text[i]);
-          ++i;
-        }
+        quoted = !quoted;
       }
+      backslashes = 0;
+      inArgument = true;
+      continue;
     }
+    arg.append(backslashes, '\\');
+    backslashes = 0;
+    if (!quoted && (ch == ' ' || ch == '\t')) {
+      if (inArgument) {
+        args.push_back(arg);
+        arg.clear();
+        inArgument = false;
+      }
+      continue;
+    }
+    arg.push_back(ch);
+    inArgument = true;
+  }
+  arg.append(backslashes, '\\');
+  if (inArgument) {
     args.push_back(arg);
   }
+  return args;
 }
 
 }  // namespace tolvu

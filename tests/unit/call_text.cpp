@@ -24,7 +24,7 @@ const char* CallName(RegistryCall call) {
 }  // namespace
 
 std::string CallText(const RecordedCall& call) {
-  const std::string name = CallName(call.call);
+  std::string name = CallName(call.call);
   if (!call.handleOpen) {
     return name + " on a handle that is not open";
   }
