@@ -1,6 +1,6 @@
 // The seam between the tool's logic and the platform. Everything the tool
 // takes from Windows goes through a Host passed down explicitly: the Windows
-// host makes the real calls, the recording host of the unit tests keeps an
+// host makes the real calls, the recording host of the tests keeps an
 // in-memory registry and notes every box and launch.
 #pragma once
 

@@ -41,8 +41,8 @@ TestValue Value(const char* name, std::uint32_t type,
   return TestValue{name, type, std::move(data)};
 }
 
-void AddValue(TestHost& host, std::uint32_t root, const std::string& subKey,
-              const TestValue& value) {
+void AddValue(RecordingHost& host, std::uint32_t root,
+              const std::string& subKey, const TestValue& value) {
   HostKey key = 0;
   if (host.RegCreateKeyA(root, subKey, &key) == 0) {
     host.RegSetValueExA(key, value.name, value.type, value.data);
@@ -77,7 +77,7 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   return run;
 }
 
-void ScriptHost(const FuzzRun& run, TestHost& host) {
+void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.commandText = run.commandText;
   host.launchResult = run.launchResult;
 

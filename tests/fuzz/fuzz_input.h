@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 
@@ -31,6 +31,6 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size);
 // The files and registry keys every run starts with: ordinary, read-only,
 // hidden, system, locked and wildcard-named files, and a few keys with
 // values, one of them with a sub key.
-void ScriptHost(const FuzzRun& run, TestHost& host);
+void ScriptHost(const FuzzRun& run, RecordingHost& host);
 
 }  // namespace tolvu

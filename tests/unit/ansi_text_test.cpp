@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "host/cp1252.h"
 #include "host/run_failure.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/cp1252.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 namespace {
@@ -24,7 +24,7 @@ TEST(Cp1252Test, MapsLatin1AndTheHighControlsRange) {
 }
 
 TEST(AnsiOrFailTest, NamesTheFirstUnrepresentableCharacterAndArgument) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(AnsiOrFail(host, u"Caf\u00e9", u"key path"), "Caf\xe9");
   try {
     AnsiOrFail(host, u"a\u00e9\u0416\u4e00", u"value name");

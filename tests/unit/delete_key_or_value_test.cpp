@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "call_text.h"
 #include "cli/request.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -15,7 +17,7 @@ namespace {
 
 // A registry with HKCU\Top\Leaf holding values A and B (and the default
 // value), HKCU\Top holding value T, and a value R directly under HKCU.
-void Populate(TestHost& host) {
+void Populate(RecordingHost& host) {
   HostKey key = 0;
   host.RegCreateKeyA(kTestHkcu, "Top\\Leaf", &key);
   host.RegSetValueExA(key, "A", kRegSz, {'a', 0});
@@ -40,16 +42,18 @@ struct DeleteCase {
   std::vector<std::string> calls;
   bool leafExists;
   std::vector<std::string> leafValues;  // still present, when it exists
+  // Deleted, by sub key and name.
+  std::vector<std::pair<std::string, std::string>> goneValues;
 };
 
 class DeleteTest : public testing::TestWithParam<DeleteCase> {};
 
 TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   const DeleteCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   Populate(host);
   EXPECT_EQ(DeleteKeyOrValue(host, c.root, c.subKey, c.dataName), c.status);
-  EXPECT_EQ(host.calls, c.calls);
+  EXPECT_EQ(CallTexts(host.calls), c.calls);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(host.openKeys.empty());
   EXPECT_EQ(host.badHandleUses, 0);
@@ -57,6 +61,9 @@ TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   EXPECT_TRUE(host.KeyExists(kTestHkcu, "Top"));
   for (const std::string& name : c.leafValues) {
     EXPECT_NE(host.FindValue(kTestHkcu, "Top\\Leaf", name), nullptr) << name;
+  }
+  for (const auto& [subKey, name] : c.goneValues) {
+    EXPECT_EQ(host.FindValue(kTestHkcu, subKey, name), nullptr) << name;
   }
 }
 
@@ -71,6 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf",
                     "RegDeleteKeyA 80000001 Top\\Leaf", "RegCloseKey"},
                    false,
+                   {},
                    {}},
         DeleteCase{"Value",
                    kTestHkcu,
@@ -80,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA A",
                     "RegCloseKey"},
                    true,
-                   {"B", ""}},
+                   {"B", ""},
+                   {{"Top\\Leaf", "A"}}},
         DeleteCase{"QuotedValueNameIsTheSame",
                    kTestHkcu,
                    u"top\\leaf",
@@ -89,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 top\\leaf", "RegDeleteValueA a",
                     "RegCloseKey"},
                    true,
-                   {"B", ""}},
+                   {"B", ""},
+                   {{"Top\\Leaf", "A"}}},
         DeleteCase{"TwoQuotesDeleteTheKey",
                    kTestHkcu,
                    u"Top\\Leaf",
@@ -98,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf",
                     "RegDeleteKeyA 80000001 Top\\Leaf", "RegCloseKey"},
                    false,
+                   {},
                    {}},
         DeleteCase{"SubKeyStrippedAgain",
                    kTestHkcu,
@@ -107,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA B",
                     "RegCloseKey"},
                    true,
-                   {"A", ""}},
+                   {"A", ""},
+                   {{"Top\\Leaf", "B"}}},
         DeleteCase{"MissingKeyNothingDeleted",
                    kTestHkcu,
                    u"Top\\Gone",
@@ -115,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kErrorFileNotFound,
                    {"RegOpenKeyA 80000001 Top\\Gone"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"MissingValue",
                    kTestHkcu,
                    u"Top\\Leaf",
@@ -124,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top\\Leaf", "RegDeleteValueA Z",
                     "RegCloseKey"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"KeyWithSubKeysRefused",
                    kTestHkcu,
                    u"Top",
@@ -133,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"RegOpenKeyA 80000001 Top", "RegDeleteKeyA 80000001 Top",
                     "RegCloseKey"},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{"RootZeroSilent",
                    0,
                    u"",
@@ -141,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                    kErrorInvalidHandle,
                    {"RegOpenKeyA 00000000 "},
                    true,
-                   {"A", "B", ""}},
+                   {"A", "B", ""},
+                   {}},
         DeleteCase{
             "ValueDirectlyUnderRoot",
             kTestHkcu,
@@ -150,23 +166,17 @@ INSTANTIATE_TEST_SUITE_P(
             kSuccess,
             {"RegOpenKeyA 80000001 ", "RegDeleteValueA R", "RegCloseKey"},
             true,
-            {"A", "B", ""}}),
+            {"A", "B", ""},
+            {{"", "R"}}}),
     [](const testing::TestParamInfo<DeleteCase>& info) {
       return std::string(info.param.name);
     });
-
-TEST(DeleteKeyOrValueTest, ValueDirectlyUnderRootIsGone) {
-  TestHost host;
-  Populate(host);
-  DeleteKeyOrValue(host, kTestHkcu, u"", u"R");
-  EXPECT_EQ(host.FindValue(kTestHkcu, "", "R"), nullptr);
-}
 
 TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
   for (const auto& [subKey, dataName] :
        {std::pair<std::u16string, std::u16string>{u"Top\\\u0416", u""},
         {u"Top\\Leaf", u"\u0416"}}) {
-    TestHost host;
+    RecordingHost host;
     Populate(host);
     EXPECT_EQ(DeleteKeyOrValue(host, kTestHkcu, subKey, dataName),
               kErrorNoUnicodeTranslation);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -23,7 +23,7 @@ struct LaunchCase {
 class EditorLaunchTest : public testing::TestWithParam<LaunchCase> {};
 
 TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHidden) {
-  TestHost host;
+  RecordingHost host;
   host.files[u"MyRegFile.reg"] = TestFile{};
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
@@ -71,14 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ExportKeyTest, DeletesOnlyAnExistingTargetBeforeLaunch) {
-  TestHost host;
+  RecordingHost host;
   host.files[u"MyRegFile.reg"] = TestFile{};
   host.files[u"Other.reg"] = TestFile{};
   RunCommand(host, u"export HKLM\\Software\\MyKey MyRegFile.reg");
   EXPECT_EQ(host.deletedFiles, std::vector<std::u16string>{u"MyRegFile.reg"});
   EXPECT_EQ(host.files.count(u"Other.reg"), 1U);
 
-  TestHost fresh;
+  RecordingHost fresh;
   RunCommand(fresh, u"export HKLM\\Software\\MyKey New.reg");
   EXPECT_TRUE(fresh.deletedFiles.empty());
   EXPECT_EQ(fresh.launches.size(), 1U);
@@ -87,7 +87,7 @@ TEST(ExportKeyTest, DeletesOnlyAnExistingTargetBeforeLaunch) {
 TEST(ExportKeyTest, DeletesTheFileAQuotedNameMeans) {
   for (const std::u16string typed :
        {u"\"My Export\".reg", u"My\" \"Export.reg", u"\"My Export.reg"}) {
-    TestHost host;
+    RecordingHost host;
     host.files[u"My Export.reg"] = TestFile{};
     RunCommand(host, u"export HKCU\\Software\\X " + typed);
     EXPECT_EQ(host.deletedFiles, std::vector<std::u16string>{u"My Export.reg"});
@@ -98,7 +98,7 @@ TEST(ExportKeyTest, DeletesTheFileAQuotedNameMeans) {
 TEST(ExportKeyTest, HiddenSystemOrFolderTargetIsNotDeleted) {
   for (const std::uint32_t attributes :
        {kAttributeHidden, kAttributeSystem, kAttributeDirectory}) {
-    TestHost host;
+    RecordingHost host;
     host.files[u"t.reg"] = TestFile{attributes, 0};
     RunCommand(host, u"export HKCU\\A t.reg");
     EXPECT_TRUE(host.deletedFiles.empty()) << attributes;
@@ -107,7 +107,7 @@ TEST(ExportKeyTest, HiddenSystemOrFolderTargetIsNotDeleted) {
 }
 
 TEST(ExportKeyTest, RootZeroShowsUsageAndDeletesNothing) {
-  TestHost host;
+  RecordingHost host;
   host.files[u"MyRegFile.reg"] = TestFile{};
   EXPECT_EQ(RunCommand(host, u"export MyKey MyRegFile.reg"),
             kErrorInvalidCommandLine);
@@ -129,7 +129,7 @@ class ExportFailureTest : public testing::TestWithParam<ExportFailureCase> {};
 
 TEST_P(ExportFailureTest, DescribesDeletesNothingLaunchesNothing) {
   const ExportFailureCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   host.files[u"x.reg"] = c.existing;
   host.files[u"a.reg"] = TestFile{};
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ImportExportTest, FailedLaunchReportsAndReturnsItsStatus) {
-  TestHost host;
+  RecordingHost host;
   host.launchResult = 2;
   EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorFileNotFound);
   ASSERT_EQ(host.boxes.size(), 1U);
@@ -176,7 +176,7 @@ TEST(ImportExportTest, FailedLaunchReportsAndReturnsItsStatus) {
   EXPECT_EQ(host.boxes[0].title, u"Error");
   EXPECT_EQ(host.boxes[0].icon, Icon::Exclamation);
 
-  TestHost exportHost;
+  RecordingHost exportHost;
   exportHost.launchResult = 5;
   EXPECT_EQ(RunCommand(exportHost, u"export HKCU\\A a.reg"),
             kErrorAccessDenied);
@@ -189,7 +189,7 @@ TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   for (const std::u16string command :
        {u"import a.reg", u"export HKCU\\A a.reg"}) {
     for (const bool folder : {true, false}) {
-      TestHost host;
+      RecordingHost host;
       host.files.erase(kTestEditorPath);
       if (folder) {
         host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0};

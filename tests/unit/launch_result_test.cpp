@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 namespace {
@@ -20,7 +20,7 @@ class ReportLaunchResultTest : public testing::TestWithParam<LaunchCase> {};
 
 TEST_P(ReportLaunchResultTest, ShowsTheErrorBox) {
   const LaunchCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(ReportLaunchResult(host, c.code), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].text, c.message);
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportLaunchResultTest, StartedProgramShowsNothing) {
   for (const std::int32_t code : {33, 34, 42, 2147483647}) {
-    TestHost host;
+    RecordingHost host;
     EXPECT_EQ(ReportLaunchResult(host, code), kSuccess) << code;
     EXPECT_TRUE(host.boxes.empty()) << code;
   }
@@ -74,7 +74,7 @@ TEST(ReportLaunchResultTest, EveryUnknownCodeUpTo32NamesItsNumber) {
     for (const std::int32_t k : known) {
       isKnown = isKnown || k == code;
     }
-    TestHost host;
+    RecordingHost host;
     EXPECT_NE(ReportLaunchResult(host, code), kSuccess) << code;
     ASSERT_EQ(host.boxes.size(), 1U) << code;
     EXPECT_EQ(host.boxes[0].text.rfind(u"Unknown error ", 0) == 0, !isKnown)

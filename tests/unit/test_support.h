@@ -5,14 +5,15 @@
 #include <string>
 
 #include "cli/main_flow.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 namespace tolvu {
 
 constexpr std::uint32_t kTestHklm = 0x80000002;
 constexpr std::uint32_t kTestHkcu = 0x80000001;
 
-inline std::uint32_t RunCommand(TestHost& host, const std::u16string& text) {
+inline std::uint32_t RunCommand(RecordingHost& host,
+                                const std::u16string& text) {
   host.commandText = text;
   return RunTolvu(host);
 }

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "call_text.h"
 #include "cli/request.h"
 #include "host/status_codes.h"
-#include "host/test_host.h"
+#include "support/recording_host.h"
 #include "test_support.h"
 
 namespace tolvu {
@@ -30,7 +31,7 @@ class EncodingTest : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(EncodingTest, WritesExactBytesSilently) {
   const EncodingCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", c.dataName,
                           c.dataValue, c.dataType),
             kSuccess);
@@ -127,34 +128,34 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
-  TestHost host;
+  RecordingHost host;
   host.AddKey(kTestHklm, "Software\\MyKey");
   EXPECT_EQ(
       WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x", kRegDword),
       kSuccess);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000002 Software\\MyKey",
                                       "RegCloseKey"}));
   EXPECT_TRUE(host.KeyExists(kTestHklm, "software\\mykey"));
 }
 
 TEST(WriteKeyValueTest, CallSequenceForAValue) {
-  TestHost host;
+  RecordingHost host;
   WriteKeyValue(host, kTestHkcu, u"A\\B", u"N", u"1", kRegDword);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000001 A\\B",
                                       "RegSetValueExA N type 4 length 4",
                                       "RegCloseKey"}));
 }
 
 TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, 0, u"", u"N", u"1", kRegDword),
             kErrorInvalidHandle);
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
             kErrorBadPathname);
   EXPECT_EQ(host.badHandleUses, 0);
-  EXPECT_EQ(host.calls,
+  EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 00000000 ",
                                       "RegCreateKeyA 80000001 A\\\\B"}));
   EXPECT_TRUE(host.boxes.empty());
@@ -175,7 +176,7 @@ class WriteFailureTest : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(WriteFailureTest, DescribesAndWritesNoValue) {
   const FailureCase& c = GetParam();
-  TestHost host;
+  RecordingHost host;
   EXPECT_EQ(WriteKeyValue(host, kTestHkcu, c.subKey, c.dataName, c.dataValue,
                           c.dataType),
             c.code);
@@ -314,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
-  TestHost host;
+  RecordingHost host;
   WriteKeyValue(host, kTestHkcu, u"K", u"N", u"7", kRegDword);
   WriteKeyValue(host, kTestHkcu, u"K", u"N", u"4294967296", kRegDword);
   const TestValue* value = host.FindValue(kTestHkcu, "K", "N");

@@ -1,4 +1,4 @@
-#include "host/cp1252.h"
+#include "support/cp1252.h"
 
 #include <cstdint>
 

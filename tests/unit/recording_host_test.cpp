@@ -1,6 +1,6 @@
 // The recording host stands in for the registry in every other test: these
 // check that it behaves as the Windows registry does where that matters.
-#include "host/test_host.h"
+#include "support/recording_host.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 namespace tolvu {
 namespace {
 
-TEST(TestHostTest, NamesAreCaseInsensitive) {
-  TestHost host;
+TEST(RecordingHostTest, NamesAreCaseInsensitive) {
+  RecordingHost host;
   HostKey key = 0;
   ASSERT_EQ(host.RegCreateKeyA(kTestHkcu, "Soft\\Key", &key), 0);
   host.RegSetValueExA(key, "Name", kRegSz, {'a', 0});
@@ -25,8 +25,8 @@ TEST(TestHostTest, NamesAreCaseInsensitive) {
   EXPECT_EQ(host.FindValue(kTestHkcu, "soft\\KEY", "name")->name, "NAME");
 }
 
-TEST(TestHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {
-  TestHost host;
+TEST(RecordingHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {
+  RecordingHost host;
   host.AddKey(kTestHkcu, "A B");
   host.AddKey(kTestHkcu, "A\\C");
   EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A"),
@@ -34,15 +34,15 @@ TEST(TestHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {
   EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A B"), 0);
 }
 
-TEST(TestHostTest, HandlesMustBeOpen) {
-  TestHost host;
+TEST(RecordingHostTest, HandlesMustBeOpen) {
+  RecordingHost host;
   EXPECT_NE(host.RegCloseKey(12345), 0);
   EXPECT_NE(host.RegSetValueExA(12345, "N", kRegSz, {0}), 0);
   EXPECT_EQ(host.badHandleUses, 2);
 }
 
-TEST(TestHostTest, PathsAreCheckedLikeTheRegistry) {
-  TestHost host;
+TEST(RecordingHostTest, PathsAreCheckedLikeTheRegistry) {
+  RecordingHost host;
   HostKey key = 0;
   EXPECT_EQ(host.RegOpenKeyA(kTestHkcu, "Missing", &key),
             static_cast<std::int32_t>(kErrorFileNotFound));

@@ -1,4 +1,4 @@
-// Windows-1252, the ANSI code page of the recording test host.
+// Windows-1252, the ANSI code page of the recording host.
 #pragma once
 
 #include <optional>

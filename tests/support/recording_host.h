@@ -1,11 +1,12 @@
-// The recording host of the unit tests: an in-memory registry with key and
-// value names compared without regard to case, a scripted file system and
-// launch result, Windows-1252 as its code page, and a record of every box,
-// launch and registry call in order.
+// The host the unit tests and the fuzzer run the tool on: an in-memory
+// registry with key and value names compared without regard to case, a
+// scripted file system and launch result, Windows-1252 as its code page, and
+// a record of every box, launch and registry call in order.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,22 +37,48 @@ struct TestKey {
   std::map<std::string, TestValue> values;  // by upper-case name
 };
 
+enum class RegistryCall {
+  CreateKey,    // RegCreateKeyA
+  OpenKey,      // RegOpenKeyA
+  SetValue,     // RegSetValueExA
+  DeleteKey,    // RegDeleteKeyA
+  DeleteValue,  // RegDeleteValueA
+  CloseKey,     // RegCloseKey
+};
+
+// One registry call as the tool made it: the arguments the call takes (the
+// others stay empty), the handle it used or was given, and its status.
+struct RecordedCall {
+  RegistryCall call = RegistryCall::CloseKey;
+  std::uint32_t root = 0;
+  std::string subKey;
+  HostKey key = 0;
+  std::string name;
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  bool handleOpen = true;  // false for a handle that was not open
+  std::int32_t status = 0;
+};
+
 struct TestFile {
   std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
   std::uint32_t deleteError = 0;  // what RemoveFile fails with, 0 to succeed
 };
 
+// A root key value as eight upper-case hexadecimal digits.
+std::string RootText(std::uint32_t root);
+
 // Where the recording host's registry editor is, as a file from the start.
 constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
 
-class TestHost final : public Host {
+class RecordingHost final : public Host {
  public:
-  TestHost();
-  TestHost(const TestHost&) = delete;
-  TestHost& operator=(const TestHost&) = delete;
-  TestHost(TestHost&&) = delete;
-  TestHost& operator=(TestHost&&) = delete;
-  ~TestHost() override = default;
+  RecordingHost();
+  RecordingHost(const RecordingHost&) = delete;
+  RecordingHost& operator=(const RecordingHost&) = delete;
+  RecordingHost(RecordingHost&&) = delete;
+  RecordingHost& operator=(RecordingHost&&) = delete;
+  ~RecordingHost() override = default;
 
   // Scripted inputs.
   std::u16string commandText;
@@ -63,8 +90,8 @@ class TestHost final : public Host {
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;
   std::vector<std::u16string> deletedFiles;
-  std::vector<std::string> calls;  // registry calls, e.g. "RegOpenKeyA ..."
-  int badHandleUses = 0;           // calls with a handle that was not open
+  std::vector<RecordedCall> calls;  // registry calls, in order
+  int badHandleUses = 0;            // calls with a handle that was not open
 
   // Keys by "ROOT\PATH" in upper case, root as 8 hex digits; the
   // predefined roots exist from the start.
@@ -100,10 +127,12 @@ class TestHost final : public Host {
                              int showMode) override;
 
  private:
-  std::int32_t OpenOrCreate(const char* call, std::uint32_t root,
-                            const std::string& subKey, bool create,
-                            HostKey* key);
-  TestKey* OpenKey(const char* call, HostKey key);
+  std::int32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
+                            bool create, HostKey* key);
+  std::int32_t DeleteKey(std::uint32_t root, const std::string& subKey);
+  std::int32_t Record(RecordedCall call);
+  // Nothing for a handle that is not open.
+  std::optional<TestKey*> OpenKey(HostKey key);
   HostKey nextHandle_ = 0x100;
 };
 

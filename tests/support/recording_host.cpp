@@ -1,0 +1,300 @@
+#include "support/recording_host.h"
+
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "host/status_codes.h"
+#include "support/cp1252.h"
+
+namespace tolvu {
+namespace {
+
+bool IsPredefinedRoot(std::uint32_t root) {
+  return root >= 0x80000000U && root <= 0x80000006U;
+}
+
+std::string Upper(std::string text) {
+  for (char& ch : text) {
+    if (ch >= 'a' && ch <= 'z') {
+      ch = static_cast<char>(ch - 'a' + 'A');
+    }
+  }
+  return text;
+}
+
+// The registry path of a sub key, or nothing when it is not a valid path:
+// a single trailing backslash is allowed, empty components are not.
+std::optional<std::string> KeyPath(std::uint32_t root,
+                                   const std::string& subKey) {
+  std::string path = RootText(root);
+  std::string trimmed = subKey;
+  if (!trimmed.empty() && trimmed.back() == '\\') {
+    trimmed.pop_back();
+  }
+  if (trimmed.empty()) {
+    return path;
+  }
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = trimmed.find('\\', start);
+    const std::string part = trimmed.substr(
+        start, end == std::string::npos ? std::string::npos : end - start);
+    if (part.empty()) {
+      return std::nullopt;
+    }
+    path += "\\" + Upper(part);
+    if (end == std::string::npos) {
+      return path;
+    }
+    start = end + 1;
+  }
+}
+
+bool HasSubKeys(const std::map<std::string, TestKey>& keys,
+                const std::string& path) {
+  const std::string prefix = path + "\\";
+  const auto next = keys.lower_bound(prefix);
+  return next != keys.end() && next->first.rfind(prefix, 0) == 0;
+}
+
+// The status of a call on an open key: the handle must be open, and its key
+// still there.
+std::int32_t KeyStatus(const std::optional<TestKey*>& open) {
+  if (!open) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  return static_cast<std::int32_t>(*open == nullptr ? kErrorKeyDeleted
+                                                    : kSuccess);
+}
+
+}  // namespace
+
+std::string RootText(std::uint32_t root) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned shift = 32; shift != 0; shift -= 4) {
+    text.push_back(kHex[(root >> (shift - 4)) & 0xFU]);
+  }
+  return text;
+}
+
+RecordingHost::RecordingHost() { files[kTestEditorPath] = TestFile{}; }
+
+TestValue* RecordingHost::FindValue(std::uint32_t root,
+                                    const std::string& subKey,
+                                    const std::string& name) {
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  const auto key = path ? keys.find(*path) : keys.end();
+  if (key == keys.end()) {
+    return nullptr;
+  }
+  const auto value = key->second.values.find(Upper(name));
+  return value == key->second.values.end() ? nullptr : &value->second;
+}
+
+bool RecordingHost::KeyExists(std::uint32_t root,
+                              const std::string& subKey) const {
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  return IsPredefinedRoot(root) && path &&
+         (*path == RootText(root) || keys.count(*path) != 0);
+}
+
+void RecordingHost::AddKey(std::uint32_t root, const std::string& subKey) {
+  HostKey key = 0;
+  if (RegCreateKeyA(root, subKey, &key) == 0) {
+    RegCloseKey(key);
+  }
+  calls.clear();
+}
+
+std::u16string RecordingHost::CommandText() { return commandText; }
+
+void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
+                                   const std::u16string& title) {
+  boxes.push_back(ShownBox{text, icon, title});
+}
+
+std::optional<std::uint32_t> RecordingHost::FileAttributes(
+    const std::u16string& name) {
+  const auto file = files.find(name);
+  if (file == files.end()) {
+    return std::nullopt;
+  }
+  return file->second.attributes;
+}
+
+std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
+  const auto file = files.find(name);
+  if (file == files.end()) {
+    return kErrorFileNotFound;
+  }
+  if ((file->second.attributes & (kAttributeReadOnly | kAttributeDirectory)) !=
+      0) {
+    return kErrorAccessDenied;
+  }
+  if (file->second.deleteError != 0) {
+    return file->second.deleteError;
+  }
+  files.erase(file);
+  deletedFiles.push_back(name);
+  return kSuccess;
+}
+
+std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
+  return EncodeCp1252(text);
+}
+
+std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
+
+std::int32_t RecordingHost::Record(RecordedCall call) {
+  if (!call.handleOpen) {
+    ++badHandleUses;
+  }
+  const std::int32_t status = call.status;
+  calls.push_back(std::move(call));
+  return status;
+}
+
+std::int32_t RecordingHost::OpenOrCreate(std::uint32_t root,
+                                         const std::string& subKey, bool create,
+                                         HostKey* key) {
+  *key = 0;
+  if (!IsPredefinedRoot(root)) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  if (!path) {
+    return static_cast<std::int32_t>(kErrorBadPathname);
+  }
+  if (*path != RootText(root) && keys.count(*path) == 0) {
+    if (!create) {
+      return static_cast<std::int32_t>(kErrorFileNotFound);
+    }
+    // Creating a key creates the missing keys above it too.
+    for (std::size_t cut = path->find('\\'); cut != std::string::npos;
+         cut = path->find('\\', cut + 1)) {
+      keys[path->substr(0, cut)];
+    }
+    keys[*path];
+  }
+  *key = nextHandle_++;
+  openKeys[*key] = *path;
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+std::optional<TestKey*> RecordingHost::OpenKey(HostKey key) {
+  const auto open = openKeys.find(key);
+  if (open == openKeys.end()) {
+    return std::nullopt;
+  }
+  const auto found = keys.find(open->second);
+  return found == keys.end() ? nullptr : &found->second;
+}
+
+std::int32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
+                                          const std::string& subKey,
+                                          HostKey* key) {
+  const std::int32_t status = OpenOrCreate(root, subKey, true, key);
+  return Record(RecordedCall{
+      RegistryCall::CreateKey, root, subKey, *key, {}, 0, {}, true, status});
+}
+
+std::int32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
+                                        const std::string& subKey,
+                                        HostKey* key) {
+  const std::int32_t status = OpenOrCreate(root, subKey, false, key);
+  return Record(RecordedCall{
+      RegistryCall::OpenKey, root, subKey, *key, {}, 0, {}, true, status});
+}
+
+std::int32_t RecordingHost::RegSetValueExA(
+    HostKey key, const std::string& name, std::uint32_t type,
+    const std::vector<std::uint8_t>& data) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  if (open && *open != nullptr) {
+    (*open)->values[Upper(name)] = TestValue{name, type, data};
+  }
+  return Record(RecordedCall{RegistryCall::SetValue,
+                             0,
+                             {},
+                             key,
+                             name,
+                             type,
+                             data,
+                             open.has_value(),
+                             KeyStatus(open)});
+}
+
+std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
+                                          const std::string& subKey) {
+  return Record(RecordedCall{RegistryCall::DeleteKey,
+                             root,
+                             subKey,
+                             0,
+                             {},
+                             0,
+                             {},
+                             true,
+                             DeleteKey(root, subKey)});
+}
+
+std::int32_t RecordingHost::DeleteKey(std::uint32_t root,
+                                      const std::string& subKey) {
+  if (!IsPredefinedRoot(root)) {
+    return static_cast<std::int32_t>(kErrorInvalidHandle);
+  }
+  const std::optional<std::string> path = KeyPath(root, subKey);
+  if (!path) {
+    return static_cast<std::int32_t>(kErrorBadPathname);
+  }
+  // The roots themselves cannot be deleted, nor a key with sub keys.
+  if (*path == RootText(root) || HasSubKeys(keys, *path)) {
+    return static_cast<std::int32_t>(kErrorAccessDenied);
+  }
+  if (keys.erase(*path) == 0) {
+    return static_cast<std::int32_t>(kErrorFileNotFound);
+  }
+  return static_cast<std::int32_t>(kSuccess);
+}
+
+std::int32_t RecordingHost::RegDeleteValueA(HostKey key,
+                                            const std::string& name) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  std::int32_t status = KeyStatus(open);
+  if (status == 0 && (*open)->values.erase(Upper(name)) == 0) {
+    status = static_cast<std::int32_t>(kErrorFileNotFound);
+  }
+  return Record(RecordedCall{RegistryCall::DeleteValue,
+                             0,
+                             {},
+                             key,
+                             name,
+                             0,
+                             {},
+                             open.has_value(),
+                             status});
+}
+
+std::int32_t RecordingHost::RegCloseKey(HostKey key) {
+  const bool open = openKeys.erase(key) != 0;
+  return Record(RecordedCall{
+      RegistryCall::CloseKey,
+      0,
+      {},
+      key,
+      {},
+      0,
+      {},
+      open,
+      static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle)});
+}
+
+std::int32_t RecordingHost::ShellExecuteA(const std::string& file,
+                                          const std::string& parameters,
+                                          int showMode) {
+  launches.push_back(Launch{file, parameters, showMode});
+  return launchResult;
+}
+
+}  // namespace tolvu
