@@ -56,7 +56,10 @@ std::u16string DeleteFailureReason(std::uint32_t error) {
 }  // namespace
 
 std::u16string EditorArgument(const std::u16string& text) {
-  if (!Contains(text, u' ') && !Contains(text, u'\t')) {
+  // A bare quote would be read as quoting: a key named a"b"c would reach the
+  // editor as abc, another key.
+  if (!Contains(text, u' ') && !Contains(text, u'\t') &&
+      !Contains(text, u'"')) {
     return text;
   }
   // Backslashes are literal except before a quote, where they escape it:

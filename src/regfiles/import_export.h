@@ -9,8 +9,8 @@
 namespace tolvu {
 
 // The editor's file name and, for an export, its key path, are quoted only
-// when they hold a blank or a tab, following the usual rules of Windows
-// command-line parsing.
+// when they hold a blank, a tab or a double quote, following the usual rules
+// of Windows command-line parsing.
 std::u16string EditorArgument(const std::u16string& text);
 
 // A name ending in ".reg" in any case.

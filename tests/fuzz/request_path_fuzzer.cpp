@@ -206,15 +206,6 @@ std::optional<std::vector<std::string>> ArgumentsNamed(
   return ansi;
 }
 
-// The tool quotes a key path for the editor only when it holds a blank or a
-// tab, so a double quote in one without either reaches the editor bare and
-// the editor takes it for quoting. That is how the tool behaves today; such
-// a key path is left out of the comparison.
-bool KeyPathWithBareQuote(const std::vector<std::string>& named) {
-  return named.size() == 3 && named[2].find('"') != std::string::npos &&
-         named[2].find_first_of(" \t") == std::string::npos;
-}
-
 void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
                          const ArgumentArray& args) {
   const std::vector<Launch>& launches = out.host.launches;
@@ -226,12 +217,7 @@ void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
         ArgumentsNamed(command, args);
     Require(named && !named->empty(), "a launch by no import or export", out);
     const std::vector<std::string> read = WindowsArguments(launch.parameters);
-    const std::size_t compared =
-        KeyPathWithBareQuote(*named) ? 2 : named->size();
-    Require(read.size() == named->size() &&
-                std::equal(read.begin(),
-                           read.begin() + static_cast<std::ptrdiff_t>(compared),
-                           named->begin()),
+    Require(read == *named,
             "the editor reads other arguments than the request names", out);
   }
 

@@ -60,6 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ExportTabQuotedAndTrailingBackslashDoubled",
                    u"export \"HKCU\\A\tB\\\" out.reg",
                    "/e out.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
+        // Unquoted, the editor would read HKEY_CURRENT_USER\abc.
+        LaunchCase{"ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
+                   "/e x.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
                    "/e \"C:\\My Dir\\x.reg\" HKEY_CURRENT_USER\\A"},
@@ -203,10 +206,10 @@ TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   }
 }
 
-TEST(EditorArgumentTest, QuotesOnlyWithBlankOrTab) {
+TEST(EditorArgumentTest, QuotesOnlyWithBlankTabOrQuote) {
   EXPECT_EQ(EditorArgument(u"a.reg"), u"a.reg");
   EXPECT_EQ(EditorArgument(u"C:\\x\\"), u"C:\\x\\");
-  EXPECT_EQ(EditorArgument(u"a\"b"), u"a\"b");
+  EXPECT_EQ(EditorArgument(u"a\"b"), u"\"a\\\"b\"");
   EXPECT_EQ(EditorArgument(u"a b"), u"\"a b\"");
   EXPECT_EQ(EditorArgument(u"a\\\\ b\\"), u"\"a\\\\ b\\\\\"");
   EXPECT_EQ(EditorArgument(u"a\\\" b"), u"\"a\\\\\\\" b\"");
