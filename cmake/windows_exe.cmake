@@ -12,8 +12,8 @@ set(TOLVU_VERSION_COMMAS
     "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
 configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.rc.in
                ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc @ONLY)
-configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest
-               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest.in
+               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest @ONLY)
 
 add_executable(tolvu WIN32
   src/host/win_main.cpp
