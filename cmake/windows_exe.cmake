@@ -30,3 +30,15 @@ if(MSVC)
 else()
   target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 endif()
+
+# The same commit gives the same bytes in any folder at any time: no link
+# time stamp in the PE header, and neither the source nor the build folder in
+# what the compiler writes (the binary folder's map comes last so that it wins
+# when it lies inside the source folder).
+if(NOT MSVC)
+  foreach(target tolvu_core tolvu)
+    target_compile_options(${target} PRIVATE
+      "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
+  endforeach()
+  target_link_options(tolvu PRIVATE -Wl,--no-insert-timestamp)
+endif()
