@@ -42,3 +42,6 @@ if(NOT MSVC)
   endforeach()
   target_link_options(tolvu PRIVATE -Wl,--no-insert-timestamp)
 endif()
+
+# The version for scripts that name files after it (scripts/package.sh).
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "@PROJECT_VERSION@\n" @ONLY)
