@@ -23,11 +23,13 @@ copy_sources() {  # copy_sources DEST
   mkdir -p "$1"
   (cd "$ROOT" && git ls-files -z --cached --others --exclude-standard |
     while IFS= read -r -d '' file; do
-      [[ -e "$file" ]] && printf '%s\0' "$file"
+      if [[ -e "$file" ]]; then  # not deleted in the working tree
+        printf '%s\0' "$file"
+      fi
     done | tar --null -T - -cf -) | tar -xf - -C "$1"
 }
 
-# Whatever the caller's environment dates would show up as a difference.
+# Without a fixed date, anything that dates the build shows as a difference.
 unset SOURCE_DATE_EPOCH
 
 build() {  # build FOLDER
@@ -40,7 +42,7 @@ build() {  # build FOLDER
 }
 
 build first
-sleep 2  # the second build starts at least a DOS time tick later
+sleep 2  # a clock read by the build then differs
 build second-in-a-longer-folder-name
 
 first="$work/first/out/tolvu.exe"
