@@ -5,7 +5,8 @@
 set -euo pipefail
 
 readonly SCRIPT_NAME="check-reproducible.sh"
-readonly ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+readonly ROOT
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2

@@ -11,7 +11,8 @@
 set -euo pipefail
 
 readonly SCRIPT_NAME="package.sh"
-readonly ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+readonly ROOT
 readonly BUILD="$ROOT/build/package"
 readonly STAGE="$BUILD/stage"
 readonly FILES=(tolvu.exe README.md LICENSE SHA256SUMS)
