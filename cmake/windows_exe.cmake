@@ -12,8 +12,8 @@ set(TOLVU_VERSION_COMMAS
     "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},${PROJECT_VERSION_TWEAK}")
 configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.rc.in
                ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc @ONLY)
-configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest
-               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest.in
+               ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest @ONLY)
 
 add_executable(tolvu WIN32
   src/host/win_main.cpp
@@ -30,3 +30,18 @@ if(MSVC)
 else()
   target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
 endif()
+
+# The same commit gives the same bytes in any folder at any time: no link
+# time stamp in the PE header, and neither the source nor the build folder in
+# what the compiler writes (the binary folder's map comes last so that it wins
+# when it lies inside the source folder).
+if(NOT MSVC)
+  foreach(target tolvu_core tolvu)
+    target_compile_options(${target} PRIVATE
+      "-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${PROJECT_BINARY_DIR}/=")
+  endforeach()
+  target_link_options(tolvu PRIVATE -Wl,--no-insert-timestamp)
+endif()
+
+# The version for scripts that name files after it (scripts/package.sh).
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "@PROJECT_VERSION@\n" @ONLY)

@@ -12,8 +12,12 @@ case $tree in
   asan)
     cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVU_SANITIZE=ON ;;
   windows)
-    cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake ;;
+    # The toolchain file counts only when the tree is first configured;
+    # passing it again makes CMake warn that it was not used.
+    toolchain=()
+    [[ -f build/windows/CMakeCache.txt ]] ||
+      toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+    cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release "${toolchain[@]}" ;;
   *)
     echo "unknown tree: $tree" >&2
     exit 2 ;;

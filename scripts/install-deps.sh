@@ -9,6 +9,7 @@ packages=(
   wine wine64 xvfb                                # end-to-end tests
   clang libclang-rt-14-dev clang-format clang-tidy  # fuzzing and lint
   time                                            # benchmark
+  zip                                             # release package
 )
 
 missing=()

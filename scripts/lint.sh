@@ -68,8 +68,12 @@ fi
 # Only configured, never built: clang-tidy needs the compile commands and the
 # generated headers.
 cmake -S "$ROOT" -B build/lint -G Ninja -DTOLVU_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake -S "$ROOT" -B build/lint-windows -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+# The toolchain file only on the first configure (CMake warns when it is
+# passed to a configured tree).
+toolchain=()
+[[ -f build/lint-windows/CMakeCache.txt ]] ||
+  toolchain=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake")
+cmake -S "$ROOT" -B build/lint-windows -G Ninja "${toolchain[@]}" >/dev/null
 
 # clang for the mingw-w64 target takes the C++ library and Windows headers
 # from mingw-w64's g++, but its own compiler headers.

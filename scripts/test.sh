@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: lint,
 # unit tests (plain and under ASan/UBSan), a bounded fuzzing run, and the
-# end-to-end suite of tolvu.exe under Wine.
+# end-to-end suite of tolvu.exe under Wine, and that two builds of tolvu.exe
+# in two folders are byte for byte the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,3 +25,6 @@ scripts/fuzz.sh "${TOLVU_FUZZ_SECONDS:-60}"
 echo "== end-to-end tests under Wine"
 scripts/build.sh windows
 ctest --test-dir build/windows --output-on-failure
+
+echo "== reproducible build of tolvu.exe"
+scripts/check-reproducible.sh

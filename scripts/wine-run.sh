@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine, on a private prefix and on a virtual
-# display that this script starts and stops itself, and exits with the
-# program's exit status (its low 8 bits, as Unix keeps them).
+# display that this script starts and stops itself (or those of a session,
+# see TOLVU_WINE_SESSION), and exits with the program's exit status (its low
+# 8 bits, as Unix keeps them).
 #
 #   scripts/wine-run.sh PROGRAM [ARGS...]
 #
@@ -17,6 +18,10 @@
 #   TOLVU_WINE_TIMEOUT   seconds before the program is killed (default 900)
 #   TOLVU_DISPLAY        an X display to use instead of a virtual one, for
 #                        seeing and answering message boxes by hand
+#   TOLVU_WINE_SESSION   1: run in the session scripts/wine-session.sh started
+#                        on the prefix, on its display and wineserver, and
+#                        leave them running; the program's output is passed
+#                        on when it ends
 #
 # Wine rebuilds the program's command line from ARGS with its own quoting.
 # Where the exact text matters, run tolvu_run.exe (built beside tolvu.exe),
@@ -62,6 +67,10 @@ stop_everything() {
     kill "$program_pid" 2>/dev/null # timeout passes it on to the program
     wait "$program_pid" 2>/dev/null
   fi
+  # In a session, what the program wrote (programs it started may live on
+  # with the files open, where they would have held the caller's pipes).
+  [[ -f "$work_dir/stdout" ]] && cat "$work_dir/stdout"
+  [[ -f "$work_dir/stderr" ]] && cat "$work_dir/stderr" >&2
   if [[ $server_started -eq 1 ]]; then
     timeout 30 wineserver -k >/dev/null 2>&1
     timeout 30 wineserver -w >/dev/null 2>&1
@@ -111,7 +120,17 @@ start_virtual_display() {
   DISPLAY=":$number"
 }
 
-if [[ -n "${TOLVU_DISPLAY:-}" ]]; then
+in_session=0
+if [[ "${TOLVU_WINE_SESSION:-}" == 1 ]]; then
+  session="$prefix.session"
+  [[ -f "$session/display" ]] ||
+    die "no Wine session on $prefix (scripts/wine-session.sh start $prefix starts one)"
+  if [[ -f "$session/xvfb.pid" ]] && ! kill -0 "$(<"$session/xvfb.pid")" 2>/dev/null; then
+    die "the display of the Wine session on $prefix has ended"
+  fi
+  DISPLAY="$(<"$session/display")"
+  in_session=1
+elif [[ -n "${TOLVU_DISPLAY:-}" ]]; then
   DISPLAY="$TOLVU_DISPLAY"
 else
   start_virtual_display
@@ -125,13 +144,22 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # C.UTF-8 makes the prefix's ANSI code page 1252.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
-server_started=1
-"$SCRIPT_DIR/wine-prefix.sh" "$prefix" || die "cannot prepare the Wine prefix $prefix"
+# The session prepared the prefix and owns its wineserver.
+if [[ $in_session -eq 0 ]]; then
+  server_started=1
+  "$SCRIPT_DIR/wine-prefix.sh" "$prefix" || die "cannot prepare the Wine prefix $prefix"
+fi
 
 # Started in the background and waited for, so that a signal to this script
 # is handled at once (bash defers traps while a foreground command runs).
 started_at=$SECONDS
-timeout --kill-after=10 "$run_timeout" wine "$program" "$@" </dev/null &
+if [[ $in_session -eq 1 ]]; then
+  # Without the lock, which programs it leaves running would keep.
+  timeout --kill-after=10 "$run_timeout" wine "$program" "$@" \
+    </dev/null >"$work_dir/stdout" 2>"$work_dir/stderr" 9>&- &
+else
+  timeout --kill-after=10 "$run_timeout" wine "$program" "$@" </dev/null &
+fi
 program_pid=$!
 wait "$program_pid"
 status=$?

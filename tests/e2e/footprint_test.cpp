@@ -9,6 +9,7 @@
 
 #include "pe_image.h"
 #include "run_program.h"
+#include "tool_version.h"
 
 namespace tolvu_e2e {
 namespace {
@@ -67,13 +68,29 @@ TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
   }
 }
 
+// Loading user32 and shell32 at start-up costs as much as the registry calls
+// themselves; the tool loads them only when it shows a box or launches the
+// editor.
+TEST(Footprint, LeavesUser32AndShell32OutOfItsImports) {
+  std::string error;
+  const auto summary = ReadPeSummary(BesideThisProgram(L"tolvu.exe"), &error);
+  ASSERT_TRUE(summary.has_value()) << error;
+
+  for (const auto& name : summary->imports) {
+    const std::string lower = Lower(name);
+    EXPECT_NE(lower, "user32.dll") << "tolvu.exe imports " << name;
+    EXPECT_NE(lower, "shell32.dll") << "tolvu.exe imports " << name;
+  }
+}
+
 TEST(Footprint, CarriesItsVersionAndProductName) {
   const auto info = ReadVersionInfo(BesideThisProgram(L"tolvu.exe"));
   ASSERT_TRUE(info.has_value()) << "tolvu.exe has no version resource";
-  EXPECT_EQ(std::vector<WORD>(std::begin(info->fileVersion),
-                              std::end(info->fileVersion)),
-            (std::vector<WORD>{1, 1, 0, 0}));
-  EXPECT_EQ(info->fileVersionText, L"1.1.0.0");
+  EXPECT_EQ(
+      std::vector<WORD>(std::begin(info->fileVersion),
+                        std::end(info->fileVersion)),
+      std::vector<WORD>(std::begin(kToolVersion), std::end(kToolVersion)));
+  EXPECT_EQ(info->fileVersionText, kToolVersionText);
   EXPECT_EQ(info->productName, L"Tolvu");
 }
 

@@ -1,0 +1,49 @@
+# One CTest entry per GoogleTest suite of the end-to-end driver, so that a
+# failure names its suite. CTest reads the suites from the driver itself
+# (--gtest_list_tests) when it starts, again after each rebuild of the
+# driver, so a new suite needs no change here. Under Wine all entries share
+# one session (a display and a wineserver) that a fixture starts before them
+# and stops after them; they share the prefix, so none overlap.
+function(tolvu_add_e2e_suites target)
+  set(emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
+  set(suite_properties TIMEOUT 900 RESOURCE_LOCK tolvu_wineprefix)
+  if(emulator MATCHES "wine-run\\.sh$")
+    set(session_script ${PROJECT_SOURCE_DIR}/scripts/wine-session.sh)
+    set(prefix "$<TARGET_FILE_DIR:${target}>/wineprefix")
+    add_test(NAME e2e.session.start COMMAND ${session_script} start ${prefix})
+    add_test(NAME e2e.session.stop COMMAND ${session_script} stop ${prefix})
+    set_tests_properties(e2e.session.start PROPERTIES
+      FIXTURES_SETUP tolvu_wine_session RESOURCE_LOCK tolvu_wineprefix TIMEOUT 1200)
+    set_tests_properties(e2e.session.stop PROPERTIES
+      FIXTURES_CLEANUP tolvu_wine_session RESOURCE_LOCK tolvu_wineprefix TIMEOUT 180)
+    list(APPEND suite_properties
+      FIXTURES_REQUIRED tolvu_wine_session ENVIRONMENT TOLVU_WINE_SESSION=1)
+  endif()
+
+  # What the script run by CTest needs; per configuration where the
+  # generator has several.
+  set(base ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites)
+  get_property(multi_config GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
+  if(multi_config)
+    set(config_base "${base}-$<CONFIG>")
+  else()
+    set(config_base "${base}")
+  endif()
+  string(CONCAT content
+    "set(driver [==[$<TARGET_FILE:${target}>]==])\n"
+    "set(emulator [==[${emulator}]==])\n"
+    "set(suite_properties [==[${suite_properties}]==])\n"
+    "set(list_file [==[${config_base}.txt]==])\n"
+    "set(cmake_command [==[${CMAKE_COMMAND}]==])\n"
+    "include([==[${PROJECT_SOURCE_DIR}/cmake/e2e_suites_at_test_time.cmake]==])\n")
+  file(GENERATE OUTPUT "${config_base}.cmake" CONTENT "${content}")
+  if(multi_config)
+    file(WRITE "${base}.cmake"
+      "if(EXISTS \"${base}-\${CTEST_CONFIGURATION_TYPE}.cmake\")\n"
+      "  include(\"${base}-\${CTEST_CONFIGURATION_TYPE}.cmake\")\n"
+      "else()\n"
+      "  add_test(e2e.NOT_BUILT e2e.NOT_BUILT)\n"
+      "endif()\n")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${base}.cmake")
+endfunction()
