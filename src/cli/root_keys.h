@@ -10,6 +10,12 @@ namespace tolvu {
 
 constexpr std::uint32_t kNoRoot = 0;
 
+// A registry key as the tool names it: a root key and the path below it.
+struct KeyPath {
+  std::uint32_t root = kNoRoot;
+  std::u16string subKey;
+};
+
 // The handle for an abbreviation or long name in any case, kNoRoot for
 // "NONE", nothing for any other name.
 std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName);

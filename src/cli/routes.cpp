@@ -26,12 +26,12 @@ bool IsImport(const Request& r) { return r.commandWord == u"import"; }
 bool IsExport(const Request& r) { return r.commandWord == u"export"; }
 
 std::uint32_t RunAdd(Host& host, const Request& r) {
-  return WriteKeyValue(host, r.root, r.subKey, r.dataName, r.dataValue,
-                       r.dataType);
+  return WriteKeyValue(host, KeyPath{r.root, r.subKey},
+                       TypedValue{r.dataName, r.dataValue, r.dataType});
 }
 
 std::uint32_t RunRemove(Host& host, const Request& r) {
-  return DeleteKeyOrValue(host, r.root, r.subKey, r.dataName);
+  return DeleteKeyOrValue(host, KeyPath{r.root, r.subKey}, r.dataName);
 }
 
 // The import file is argument 2 as typed.
@@ -47,7 +47,7 @@ std::uint32_t RunExport(Host& host, const Request& r) {
   if (!IsRegFileName(r.dataName) || r.root == 0) {
     return ShowUsage(host);
   }
-  return ExportKey(host, r.root, r.subKey, r.dataName);
+  return ExportKey(host, KeyPath{r.root, r.subKey}, r.dataName);
 }
 
 constexpr Route kRoutes[] = {

@@ -95,8 +95,7 @@ std::uint32_t ImportFile(Host& host, const std::u16string& typedName) {
   return LaunchEditor(host, u"/s " + EditorArgument(fileName));
 }
 
-std::uint32_t ExportKey(Host& host, std::uint32_t root,
-                        const std::u16string& subKey,
+std::uint32_t ExportKey(Host& host, const KeyPath& key,
                         const std::u16string& typedName) {
   const std::u16string fileName = FileNameOf(typedName);
   return StatusShowingFailure(host, [&] {
@@ -110,7 +109,7 @@ std::uint32_t ExportKey(Host& host, std::uint32_t root,
     }
     // Both are checked before the old file goes, so that a name the editor
     // could not be given deletes nothing.
-    const std::u16string keyPath = RootKeyName(root) + u"\\" + subKey;
+    const std::u16string keyPath = RootKeyName(key.root) + u"\\" + key.subKey;
     AnsiOrFail(host, fileName, u"file name");
     AnsiOrFail(host, keyPath, u"key path");
     if (FileExists(host, fileName)) {

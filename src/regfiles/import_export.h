@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/root_keys.h"
 #include "host/host.h"
 
 namespace tolvu {
@@ -25,8 +26,7 @@ std::uint32_t ImportFile(Host& host, const std::u16string& typedName);
 
 // Deletes an existing target file and launches the editor to export the key
 // to it; a run-time failure is shown here and nothing is launched.
-std::uint32_t ExportKey(Host& host, std::uint32_t root,
-                        const std::u16string& subKey,
+std::uint32_t ExportKey(Host& host, const KeyPath& key,
                         const std::u16string& typedName);
 
 }  // namespace tolvu

@@ -7,27 +7,26 @@
 
 namespace tolvu {
 
-std::uint32_t DeleteKeyOrValue(Host& host, std::uint32_t root,
-                               const std::u16string& subKey,
+std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
                                const std::u16string& dataName) {
   return StatusShowingFailure(host, [&] {
     const std::string ansiKey =
-        AnsiOrFail(host, StripQuotes(subKey), u"key path");
+        AnsiOrFail(host, StripQuotes(key.subKey), u"key path");
     const std::string ansiName =
         AnsiOrFail(host, StripQuotes(dataName), u"value name");
 
     // The key is opened first in both cases, so a missing key is reported
     // by the open and nothing is deleted.
-    HostKey key = 0;
+    HostKey open = 0;
     const auto opened =
-        static_cast<std::uint32_t>(host.RegOpenKeyA(root, ansiKey, &key));
+        static_cast<std::uint32_t>(host.RegOpenKeyA(key.root, ansiKey, &open));
     if (opened != kSuccess) {
       return opened;
     }
     const auto status = static_cast<std::uint32_t>(
-        ansiName.empty() ? host.RegDeleteKeyA(root, ansiKey)
-                         : host.RegDeleteValueA(key, ansiName));
-    host.RegCloseKey(key);
+        ansiName.empty() ? host.RegDeleteKeyA(key.root, ansiKey)
+                         : host.RegDeleteValueA(open, ansiName));
+    host.RegCloseKey(open);
     return status;
   });
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/root_keys.h"
 #include "host/host.h"
 
 namespace tolvu {
@@ -11,8 +12,7 @@ namespace tolvu {
 // Deletes the key when the unquoted data name is empty, otherwise that value.
 // Returns the status of the registry step that failed, 0 on success, or the
 // code of a run-time failure after its description box was shown.
-std::uint32_t DeleteKeyOrValue(Host& host, std::uint32_t root,
-                               const std::u16string& subKey,
+std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
                                const std::u16string& dataName);
 
 }  // namespace tolvu

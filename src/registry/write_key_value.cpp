@@ -90,21 +90,6 @@ std::optional<std::vector<std::uint8_t>> Payload(
   }
 }
 
-// Writes one value under an open key; the status of the write.
-std::uint32_t WriteValue(Host& host, HostKey key,
-                         const std::u16string& dataName,
-                         const std::u16string& dataValue,
-                         std::uint32_t dataType) {
-  const std::uint32_t type = dataType == 0 ? kRegSz : dataType;
-  const std::string name =
-      AnsiOrFail(host, StripQuotes(dataName), u"value name");
-  if (const auto payload = Payload(host, type, dataValue)) {
-    return static_cast<std::uint32_t>(
-        host.RegSetValueExA(key, name, type, *payload));
-  }
-  return kSuccess;
-}
-
 }  // namespace
 
 std::int32_t HexDigitValue(const std::u16string& ch) {
@@ -119,16 +104,13 @@ std::int32_t HexDigitValue(const std::u16string& ch) {
   return RoundToInt32(LeadingNumber(ch));
 }
 
-std::uint32_t WriteKeyValue(Host& host, std::uint32_t root,
-                            const std::u16string& subKey,
-                            const std::u16string& dataName,
-                            const std::u16string& dataValue,
-                            std::uint32_t dataType) {
+std::uint32_t WriteKeyValue(Host& host, const KeyPath& key,
+                            const TypedValue& value) {
   return StatusShowingFailure(host, [&] {
-    const std::string ansiKey = AnsiOrFail(host, subKey, u"key path");
-    HostKey key = 0;
-    const auto created =
-        static_cast<std::uint32_t>(host.RegCreateKeyA(root, ansiKey, &key));
+    const std::string ansiKey = AnsiOrFail(host, key.subKey, u"key path");
+    HostKey open = 0;
+    const auto created = static_cast<std::uint32_t>(
+        host.RegCreateKeyA(key.root, ansiKey, &open));
     if (created != kSuccess) {
       return created;  // no handle was opened: nothing to write or close
     }
@@ -136,12 +118,18 @@ std::uint32_t WriteKeyValue(Host& host, std::uint32_t root,
     // The presence test looks at the name as typed: two quotes name the
     // key's default value. A value that fails is not written, and the key
     // is still closed.
-    if (!dataName.empty()) {
+    if (!value.name.empty()) {
       status = StatusShowingFailure(host, [&] {
-        return WriteValue(host, key, dataName, dataValue, dataType);
+        const std::uint32_t type = value.type == 0 ? kRegSz : value.type;
+        const std::string name =
+            AnsiOrFail(host, StripQuotes(value.name), u"value name");
+        const auto payload = Payload(host, type, value.data);
+        return payload ? static_cast<std::uint32_t>(
+                             host.RegSetValueExA(open, name, type, *payload))
+                       : kSuccess;
       });
     }
-    host.RegCloseKey(key);
+    host.RegCloseKey(open);
     return status;
   });
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cli/root_keys.h"
 #include "host/host.h"
 
 namespace tolvu {
@@ -12,12 +13,17 @@ namespace tolvu {
 // text rounded (0 to 9 for a digit, 0 for anything else and for "").
 std::int32_t HexDigitValue(const std::u16string& ch);
 
+// A value as the user typed it: its name and data still carry their quotes.
+// An empty name writes no value; type 0 is taken as REG_SZ.
+struct TypedValue {
+  std::u16string name;
+  std::u16string data;
+  std::uint32_t type = 0;
+};
+
 // The status of the last registry call, or the code of a run-time failure
 // after its description box was shown (the key stays created then).
-std::uint32_t WriteKeyValue(Host& host, std::uint32_t root,
-                            const std::u16string& subKey,
-                            const std::u16string& dataName,
-                            const std::u16string& dataValue,
-                            std::uint32_t dataType);
+std::uint32_t WriteKeyValue(Host& host, const KeyPath& key,
+                            const TypedValue& value);
 
 }  // namespace tolvu

@@ -25,8 +25,8 @@ std::string Upper(std::string text) {
 
 // The registry path of a sub key, or nothing when it is not a valid path:
 // a single trailing backslash is allowed, empty components are not.
-std::optional<std::string> KeyPath(std::uint32_t root,
-                                   const std::string& subKey) {
+std::optional<std::string> StoredPath(std::uint32_t root,
+                                      const std::string& subKey) {
   std::string path = RootText(root);
   std::string trimmed = subKey;
   if (!trimmed.empty() && trimmed.back() == '\\') {
@@ -81,21 +81,19 @@ std::string RootText(std::uint32_t root) {
 
 RecordingHost::RecordingHost() { files[kTestEditorPath] = TestFile{}; }
 
-TestValue* RecordingHost::FindValue(std::uint32_t root,
-                                    const std::string& subKey,
-                                    const std::string& name) {
-  const std::optional<std::string> path = KeyPath(root, subKey);
+TestValue* RecordingHost::FindValue(const ValuePath& value) {
+  const std::optional<std::string> path = StoredPath(value.root, value.subKey);
   const auto key = path ? keys.find(*path) : keys.end();
   if (key == keys.end()) {
     return nullptr;
   }
-  const auto value = key->second.values.find(Upper(name));
-  return value == key->second.values.end() ? nullptr : &value->second;
+  const auto found = key->second.values.find(Upper(value.name));
+  return found == key->second.values.end() ? nullptr : &found->second;
 }
 
 bool RecordingHost::KeyExists(std::uint32_t root,
                               const std::string& subKey) const {
-  const std::optional<std::string> path = KeyPath(root, subKey);
+  const std::optional<std::string> path = StoredPath(root, subKey);
   return IsPredefinedRoot(root) && path &&
          (*path == RootText(root) || keys.count(*path) != 0);
 }
@@ -163,7 +161,7 @@ std::int32_t RecordingHost::OpenOrCreate(std::uint32_t root,
   if (!IsPredefinedRoot(root)) {
     return static_cast<std::int32_t>(kErrorInvalidHandle);
   }
-  const std::optional<std::string> path = KeyPath(root, subKey);
+  const std::optional<std::string> path = StoredPath(root, subKey);
   if (!path) {
     return static_cast<std::int32_t>(kErrorBadPathname);
   }
@@ -244,7 +242,7 @@ std::int32_t RecordingHost::DeleteKey(std::uint32_t root,
   if (!IsPredefinedRoot(root)) {
     return static_cast<std::int32_t>(kErrorInvalidHandle);
   }
-  const std::optional<std::string> path = KeyPath(root, subKey);
+  const std::optional<std::string> path = StoredPath(root, subKey);
   if (!path) {
     return static_cast<std::int32_t>(kErrorBadPathname);
   }

@@ -60,6 +60,13 @@ struct RecordedCall {
   std::int32_t status = 0;
 };
 
+// A value by where it is: root, ANSI sub key and value name.
+struct ValuePath {
+  std::uint32_t root = 0;
+  std::string subKey;
+  std::string name;
+};
+
 struct TestFile {
   std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
   std::uint32_t deleteError = 0;  // what RemoveFile fails with, 0 to succeed
@@ -98,8 +105,7 @@ class RecordingHost final : public Host {
   std::map<std::string, TestKey> keys;
   std::map<HostKey, std::string> openKeys;
 
-  TestValue* FindValue(std::uint32_t root, const std::string& subKey,
-                       const std::string& name);
+  TestValue* FindValue(const ValuePath& value);
   bool KeyExists(std::uint32_t root, const std::string& subKey) const;
   void AddKey(std::uint32_t root, const std::string& subKey);
 

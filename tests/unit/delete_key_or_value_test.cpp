@@ -52,7 +52,7 @@ TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   const DeleteCase& c = GetParam();
   RecordingHost host;
   Populate(host);
-  EXPECT_EQ(DeleteKeyOrValue(host, c.root, c.subKey, c.dataName), c.status);
+  EXPECT_EQ(DeleteKeyOrValue(host, {c.root, c.subKey}, c.dataName), c.status);
   EXPECT_EQ(CallTexts(host.calls), c.calls);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_TRUE(host.openKeys.empty());
@@ -60,10 +60,10 @@ TEST_P(DeleteTest, DeletesExactlyWhatIsNamed) {
   EXPECT_EQ(host.KeyExists(kTestHkcu, "Top\\Leaf"), c.leafExists);
   EXPECT_TRUE(host.KeyExists(kTestHkcu, "Top"));
   for (const std::string& name : c.leafValues) {
-    EXPECT_NE(host.FindValue(kTestHkcu, "Top\\Leaf", name), nullptr) << name;
+    EXPECT_NE(host.FindValue({kTestHkcu, "Top\\Leaf", name}), nullptr) << name;
   }
   for (const auto& [subKey, name] : c.goneValues) {
-    EXPECT_EQ(host.FindValue(kTestHkcu, subKey, name), nullptr) << name;
+    EXPECT_EQ(host.FindValue({kTestHkcu, subKey, name}), nullptr) << name;
   }
 }
 
@@ -178,7 +178,7 @@ TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
         {u"Top\\Leaf", u"\u0416"}}) {
     RecordingHost host;
     Populate(host);
-    EXPECT_EQ(DeleteKeyOrValue(host, kTestHkcu, subKey, dataName),
+    EXPECT_EQ(DeleteKeyOrValue(host, {kTestHkcu, subKey}, dataName),
               kErrorNoUnicodeTranslation);
     ASSERT_EQ(host.boxes.size(), 1U);
     EXPECT_EQ(host.boxes[0].icon, Icon::None);

@@ -19,10 +19,10 @@ TEST(RecordingHostTest, NamesAreCaseInsensitive) {
   host.RegSetValueExA(key, "NAME", kRegSz, {'b', 0});
   host.RegCloseKey(key);
   EXPECT_TRUE(host.KeyExists(kTestHkcu, "SOFT\\key"));
-  ASSERT_NE(host.FindValue(kTestHkcu, "soft\\KEY", "name"), nullptr);
-  EXPECT_EQ(host.FindValue(kTestHkcu, "soft\\KEY", "name")->data,
+  ASSERT_NE(host.FindValue({kTestHkcu, "soft\\KEY", "name"}), nullptr);
+  EXPECT_EQ(host.FindValue({kTestHkcu, "soft\\KEY", "name"})->data,
             (std::vector<std::uint8_t>{'b', 0}));
-  EXPECT_EQ(host.FindValue(kTestHkcu, "soft\\KEY", "name")->name, "NAME");
+  EXPECT_EQ(host.FindValue({kTestHkcu, "soft\\KEY", "name"})->name, "NAME");
 }
 
 TEST(RecordingHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {

@@ -32,12 +32,12 @@ class EncodingTest : public testing::TestWithParam<EncodingCase> {};
 TEST_P(EncodingTest, WritesExactBytesSilently) {
   const EncodingCase& c = GetParam();
   RecordingHost host;
-  EXPECT_EQ(WriteKeyValue(host, kTestHklm, u"Software\\MyKey", c.dataName,
-                          c.dataValue, c.dataType),
+  EXPECT_EQ(WriteKeyValue(host, {kTestHklm, u"Software\\MyKey"},
+                          {c.dataName, c.dataValue, c.dataType}),
             kSuccess);
   EXPECT_TRUE(host.boxes.empty());
   const TestValue* value =
-      host.FindValue(kTestHklm, "Software\\MyKey", c.storedName);
+      host.FindValue({kTestHklm, "Software\\MyKey", c.storedName});
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->name, c.storedName);
   EXPECT_EQ(value->type, c.storedType);
@@ -130,9 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
   RecordingHost host;
   host.AddKey(kTestHklm, "Software\\MyKey");
-  EXPECT_EQ(
-      WriteKeyValue(host, kTestHklm, u"Software\\MyKey", u"", u"x", kRegDword),
-      kSuccess);
+  EXPECT_EQ(WriteKeyValue(host, {kTestHklm, u"Software\\MyKey"},
+                          {u"", u"x", kRegDword}),
+            kSuccess);
   EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000002 Software\\MyKey",
                                       "RegCloseKey"}));
@@ -141,7 +141,7 @@ TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
 
 TEST(WriteKeyValueTest, CallSequenceForAValue) {
   RecordingHost host;
-  WriteKeyValue(host, kTestHkcu, u"A\\B", u"N", u"1", kRegDword);
+  WriteKeyValue(host, {kTestHkcu, u"A\\B"}, {u"N", u"1", kRegDword});
   EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 80000001 A\\B",
                                       "RegSetValueExA N type 4 length 4",
@@ -150,10 +150,11 @@ TEST(WriteKeyValueTest, CallSequenceForAValue) {
 
 TEST(WriteKeyValueTest, FailedCreateUsesNoHandle) {
   RecordingHost host;
-  EXPECT_EQ(WriteKeyValue(host, 0, u"", u"N", u"1", kRegDword),
+  EXPECT_EQ(WriteKeyValue(host, {0, u""}, {u"N", u"1", kRegDword}),
             kErrorInvalidHandle);
-  EXPECT_EQ(WriteKeyValue(host, kTestHkcu, u"A\\\\B", u"N", u"1", kRegDword),
-            kErrorBadPathname);
+  EXPECT_EQ(
+      WriteKeyValue(host, {kTestHkcu, u"A\\\\B"}, {u"N", u"1", kRegDword}),
+      kErrorBadPathname);
   EXPECT_EQ(host.badHandleUses, 0);
   EXPECT_EQ(CallTexts(host.calls),
             (std::vector<std::string>{"RegCreateKeyA 00000000 ",
@@ -177,8 +178,8 @@ class WriteFailureTest : public testing::TestWithParam<FailureCase> {};
 TEST_P(WriteFailureTest, DescribesAndWritesNoValue) {
   const FailureCase& c = GetParam();
   RecordingHost host;
-  EXPECT_EQ(WriteKeyValue(host, kTestHkcu, c.subKey, c.dataName, c.dataValue,
-                          c.dataType),
+  EXPECT_EQ(WriteKeyValue(host, {kTestHkcu, c.subKey},
+                          {c.dataName, c.dataValue, c.dataType}),
             c.code);
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].icon, Icon::None);
@@ -316,9 +317,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
   RecordingHost host;
-  WriteKeyValue(host, kTestHkcu, u"K", u"N", u"7", kRegDword);
-  WriteKeyValue(host, kTestHkcu, u"K", u"N", u"4294967296", kRegDword);
-  const TestValue* value = host.FindValue(kTestHkcu, "K", "N");
+  WriteKeyValue(host, {kTestHkcu, u"K"}, {u"N", u"7", kRegDword});
+  WriteKeyValue(host, {kTestHkcu, u"K"}, {u"N", u"4294967296", kRegDword});
+  const TestValue* value = host.FindValue({kTestHkcu, "K", "N"});
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->data, (Bytes{7, 0, 0, 0}));
 }
