@@ -346,6 +346,19 @@ RunResult RunProgram(const std::wstring& exePath,
   return RunProcess(exePath, options, workDir);
 }
 
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) {
+    return {};
+  }
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(),
+                                       static_cast<int>(text.size()), nullptr,
+                                       0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                      bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
 std::wstring BesideThisProgram(const std::wstring& fileName) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

@@ -80,6 +80,9 @@ RunResult RunProcess(const std::wstring& exePath, const StartOptions& options,
 std::wstring ProgramCommandLine(const std::wstring& exePath,
                                 const std::wstring& tail);
 
+// The UTF-8 bytes of text, as programs write it to their standard output.
+std::string Utf8(const std::wstring& text);
+
 // The full path of `fileName` in the folder of the running program.
 std::wstring BesideThisProgram(const std::wstring& fileName);
 

@@ -18,19 +18,6 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) {
-    return {};
-  }
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(),
-                                       static_cast<int>(text.size()), nullptr,
-                                       0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                      bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
-
 // Line breaks as a terminal wants them.
 std::string ForTerminal(const std::wstring& text) {
   std::wstring lines;
@@ -40,7 +27,7 @@ std::string ForTerminal(const std::wstring& text) {
     }
     lines += text[i];
   }
-  return Utf8(lines);
+  return tolvu_e2e::Utf8(lines);
 }
 
 const char* IconWord(tolvu_e2e::BoxIcon icon) {
@@ -66,7 +53,7 @@ DWORD RunAndWait(const std::wstring& exePath, const std::wstring& tail) {
   if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
                      FALSE, 0, nullptr, nullptr, &startup, &process) == 0) {
     const DWORD error = GetLastError();
-    std::cerr << "tolvu_run: cannot start " << Utf8(exePath)
+    std::cerr << "tolvu_run: cannot start " << tolvu_e2e::Utf8(exePath)
               << " (system error " << error << ")\n";
     return error;
   }
@@ -86,12 +73,12 @@ DWORD RunAndAnswer(const std::wstring& exePath, const std::wstring& tail) {
   const tolvu_e2e::RunResult result =
       tolvu_e2e::RunProgram(exePath, tail, folder, INFINITE);
   for (const auto& box : result.boxes) {
-    std::cout << "--- message box \"" << Utf8(box.title) << "\", "
+    std::cout << "--- message box \"" << tolvu_e2e::Utf8(box.title) << "\", "
               << IconWord(box.icon) << "\n"
               << ForTerminal(box.text) << "\n";
   }
   if (!result.harnessError.empty()) {
-    std::cerr << "tolvu_run: " << Utf8(result.harnessError) << "\n";
+    std::cerr << "tolvu_run: " << tolvu_e2e::Utf8(result.harnessError) << "\n";
   }
   return result.exitCode;
 }
