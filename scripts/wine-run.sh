@@ -31,6 +31,8 @@ set -uo pipefail
 readonly SCRIPT_NAME="wine-run.sh"
 SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 readonly SCRIPT_DIR
+# shellcheck source=scripts/virtual-display.sh
+source "$SCRIPT_DIR/virtual-display.sh"
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2
@@ -97,29 +99,6 @@ mkdir -p "$(dirname "$prefix")" || die "cannot create the folder of $prefix"
 exec 9>"$prefix.lock" || die "cannot open $prefix.lock"
 flock -w "$((run_timeout + 120))" 9 || die "another run kept $prefix busy for too long"
 
-start_virtual_display() {
-  command -v Xvfb >/dev/null ||
-    die "cannot start a display: Xvfb is not installed (apt-get install xvfb), or set TOLVU_DISPLAY"
-  local number_file="$work_dir/display" log="$work_dir/xvfb.log"
-  # -displayfd lets the server pick a free display number and tells it once
-  # it accepts connections, so there is neither a race nor a guess.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >"$log" 2>&1 &
-  xvfb_pid=$!
-  local number=""
-  for _ in $(seq 100); do
-    number="$(tr -dc '0-9' <"$number_file" 2>/dev/null)"
-    [[ -n "$number" ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [[ -z "$number" ]]; then
-    echo "$SCRIPT_NAME: cannot start a display: Xvfb did not come up. Its output:" >&2
-    sed 's/^/  /' "$log" >&2
-    exit 125
-  fi
-  DISPLAY=":$number"
-}
-
 in_session=0
 if [[ "${TOLVU_WINE_SESSION:-}" == 1 ]]; then
   session="$prefix.session"
@@ -133,7 +112,10 @@ if [[ "${TOLVU_WINE_SESSION:-}" == 1 ]]; then
 elif [[ -n "${TOLVU_DISPLAY:-}" ]]; then
   DISPLAY="$TOLVU_DISPLAY"
 else
-  start_virtual_display
+  start_virtual_display "$work_dir"
+  started=$?
+  xvfb_pid="$VIRTUAL_DISPLAY_PID"
+  [[ $started -eq 0 ]] || exit 125
 fi
 
 export DISPLAY

@@ -16,6 +16,8 @@ set -uo pipefail
 readonly SCRIPT_NAME="wine-session.sh"
 SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 readonly SCRIPT_DIR
+# shellcheck source=scripts/virtual-display.sh
+source "$SCRIPT_DIR/virtual-display.sh"
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2
@@ -64,33 +66,6 @@ stop_session() {
   rm -rf "$session"
 }
 
-start_virtual_display() {
-  command -v Xvfb >/dev/null ||
-    die "cannot start a display: Xvfb is not installed (apt-get install xvfb), or set TOLVU_DISPLAY"
-  local number_file="$session/display-number" log="$session/xvfb.log"
-  # -displayfd: the server picks a free display number and writes it once
-  # it accepts connections. Its output goes to a file and it does not get
-  # the lock, so that it holds neither the caller's (CTest's) pipes nor the
-  # prefix.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" </dev/null >"$log" 2>&1 9>&- &
-  local pid=$!
-  echo "$pid" >"$session/xvfb.pid"
-  local number=""
-  for _ in $(seq 100); do
-    number="$(tr -dc '0-9' <"$number_file" 2>/dev/null)"
-    [[ -n "$number" ]] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [[ -z "$number" ]]; then
-    echo "$SCRIPT_NAME: cannot start a display: Xvfb did not come up. Its output:" >&2
-    sed 's/^/  /' "$log" >&2
-    stop_session
-    exit 1
-  fi
-  DISPLAY=":$number"
-}
-
 if [[ "$action" == stop ]]; then
   stop_session
   exit 0
@@ -101,7 +76,13 @@ mkdir -p "$session" || die "cannot create $session"
 if [[ -n "${TOLVU_DISPLAY:-}" ]]; then
   DISPLAY="$TOLVU_DISPLAY"
 else
-  start_virtual_display
+  start_virtual_display "$session"
+  started=$?
+  echo "$VIRTUAL_DISPLAY_PID" >"$session/xvfb.pid"
+  if [[ $started -ne 0 ]]; then
+    stop_session
+    exit 1
+  fi
 fi
 export DISPLAY
 
