@@ -31,13 +31,13 @@ set -uo pipefail
 readonly SCRIPT_NAME="wine-run.sh"
 SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 readonly SCRIPT_DIR
-# shellcheck source=scripts/virtual-display.sh
-source "$SCRIPT_DIR/virtual-display.sh"
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2
   exit 125
 }
+# shellcheck source=scripts/wine-common.sh
+source "$SCRIPT_DIR/wine-common.sh"
 
 [[ $# -ge 1 ]] || die "usage: $SCRIPT_NAME PROGRAM [ARGS...]"
 program="$1"
@@ -48,9 +48,7 @@ elif [[ -z "${TOLVU_WINEPREFIX:-}" ]]; then
   die "no such program: $program (a program of the prefix itself, such as regedit, needs TOLVU_WINEPREFIX)"
 fi
 
-for tool in wine wineserver timeout flock; do
-  command -v "$tool" >/dev/null || die "'$tool' is not installed"
-done
+require_wine_tools
 
 prefix="${TOLVU_WINEPREFIX:-$(dirname "$program")/wineprefix}"
 run_timeout="${TOLVU_WINE_TIMEOUT:-900}"
@@ -119,12 +117,7 @@ else
 fi
 
 export DISPLAY
-export WINEPREFIX="$prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# C.UTF-8 makes the prefix's ANSI code page 1252.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+use_wine_prefix "$prefix"
 
 # The session prepared the prefix and owns its wineserver.
 if [[ $in_session -eq 0 ]]; then

@@ -16,13 +16,13 @@ set -uo pipefail
 readonly SCRIPT_NAME="wine-session.sh"
 SCRIPT_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 readonly SCRIPT_DIR
-# shellcheck source=scripts/virtual-display.sh
-source "$SCRIPT_DIR/virtual-display.sh"
 
 die() {
   echo "$SCRIPT_NAME: $*" >&2
   exit 1
 }
+# shellcheck source=scripts/wine-common.sh
+source "$SCRIPT_DIR/wine-common.sh"
 
 [[ $# -eq 2 && ( "$1" == start || "$1" == stop ) ]] || die "usage: $SCRIPT_NAME start|stop PREFIX"
 action="$1"
@@ -31,16 +31,9 @@ mkdir -p "$(dirname "$prefix")" || die "cannot create the folder of $prefix"
 prefix="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")"
 session="$prefix.session"
 
-for tool in wine wineserver timeout flock; do
-  command -v "$tool" >/dev/null || die "'$tool' is not installed"
-done
+require_wine_tools
 
-export WINEPREFIX="$prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# C.UTF-8 makes the prefix's ANSI code page 1252.
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
+use_wine_prefix "$prefix"
 
 # The same lock as wine-run.sh: no run is half-way while the session changes.
 exec 9>"$prefix.lock" || die "cannot open $prefix.lock"

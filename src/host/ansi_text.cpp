@@ -20,8 +20,7 @@ std::u16string CharacterAt(const std::u16string& text, std::size_t pos) {
 
 char32_t CodePointOf(const std::u16string& character) {
   if (character.size() == 2) {
-    return 0x10000 + ((static_cast<char32_t>(character[0]) - 0xD800) << 10U) +
-           (static_cast<char32_t>(character[1]) - 0xDC00);
+    return CombineSurrogates(character[0], character[1]);
   }
   return character[0];
 }

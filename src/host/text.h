@@ -18,6 +18,11 @@ inline bool IsHighSurrogate(char16_t ch) {
   return ch >= 0xD800 && ch <= 0xDBFF;
 }
 inline bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+// The code point a high and a low surrogate stand for together.
+inline char32_t CombineSurrogates(char16_t high, char16_t low) {
+  return 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10U) +
+         (static_cast<char32_t>(low) - 0xDC00);
+}
 
 // Decimal digits with a leading minus sign for negative numbers.
 std::u16string DecimalText(std::int64_t number);

@@ -34,8 +34,7 @@ std::string Utf8(const std::u16string& text) {
     char32_t cp = ch;
     if (IsHighSurrogate(ch) && i + 1 < text.size() &&
         IsLowSurrogate(text[i + 1])) {
-      cp = 0x10000 + ((static_cast<char32_t>(ch) - 0xD800) << 10U) +
-           (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+      cp = CombineSurrogates(ch, text[i + 1]);
       ++i;
     } else if (IsHighSurrogate(ch) || IsLowSurrogate(ch)) {
       cp = kReplacement;

@@ -68,6 +68,26 @@ std::int32_t KeyStatus(const std::optional<TestKey*>& open) {
                                                     : kSuccess);
 }
 
+// A call that names a key by root and path.
+RecordedCall OnRoot(RegistryCall call, std::uint32_t root,
+                    const std::string& subKey, HostKey key) {
+  RecordedCall recorded;
+  recorded.call = call;
+  recorded.root = root;
+  recorded.subKey = subKey;
+  recorded.key = key;
+  return recorded;
+}
+
+// A call on a handle, open or not.
+RecordedCall OnHandle(RegistryCall call, HostKey key, bool handleOpen) {
+  RecordedCall recorded;
+  recorded.call = call;
+  recorded.key = key;
+  recorded.handleOpen = handleOpen;
+  return recorded;
+}
+
 }  // namespace
 
 std::string RootText(std::uint32_t root) {
@@ -145,11 +165,11 @@ std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
 
 std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
 
-std::int32_t RecordingHost::Record(RecordedCall call) {
+std::int32_t RecordingHost::Record(RecordedCall call, std::int32_t status) {
   if (!call.handleOpen) {
     ++badHandleUses;
   }
-  const std::int32_t status = call.status;
+  call.status = status;
   calls.push_back(std::move(call));
   return status;
 }
@@ -194,16 +214,14 @@ std::int32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
                                           const std::string& subKey,
                                           HostKey* key) {
   const std::int32_t status = OpenOrCreate(root, subKey, true, key);
-  return Record(RecordedCall{
-      RegistryCall::CreateKey, root, subKey, *key, {}, 0, {}, true, status});
+  return Record(OnRoot(RegistryCall::CreateKey, root, subKey, *key), status);
 }
 
 std::int32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
                                         const std::string& subKey,
                                         HostKey* key) {
   const std::int32_t status = OpenOrCreate(root, subKey, false, key);
-  return Record(RecordedCall{
-      RegistryCall::OpenKey, root, subKey, *key, {}, 0, {}, true, status});
+  return Record(OnRoot(RegistryCall::OpenKey, root, subKey, *key), status);
 }
 
 std::int32_t RecordingHost::RegSetValueExA(
@@ -213,28 +231,17 @@ std::int32_t RecordingHost::RegSetValueExA(
   if (open && *open != nullptr) {
     (*open)->values[Upper(name)] = TestValue{name, type, data};
   }
-  return Record(RecordedCall{RegistryCall::SetValue,
-                             0,
-                             {},
-                             key,
-                             name,
-                             type,
-                             data,
-                             open.has_value(),
-                             KeyStatus(open)});
+  RecordedCall call = OnHandle(RegistryCall::SetValue, key, open.has_value());
+  call.name = name;
+  call.type = type;
+  call.data = data;
+  return Record(std::move(call), KeyStatus(open));
 }
 
 std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
                                           const std::string& subKey) {
-  return Record(RecordedCall{RegistryCall::DeleteKey,
-                             root,
-                             subKey,
-                             0,
-                             {},
-                             0,
-                             {},
-                             true,
-                             DeleteKey(root, subKey)});
+  return Record(OnRoot(RegistryCall::DeleteKey, root, subKey, 0),
+                DeleteKey(root, subKey));
 }
 
 std::int32_t RecordingHost::DeleteKey(std::uint32_t root,
@@ -263,29 +270,17 @@ std::int32_t RecordingHost::RegDeleteValueA(HostKey key,
   if (status == 0 && (*open)->values.erase(Upper(name)) == 0) {
     status = static_cast<std::int32_t>(kErrorFileNotFound);
   }
-  return Record(RecordedCall{RegistryCall::DeleteValue,
-                             0,
-                             {},
-                             key,
-                             name,
-                             0,
-                             {},
-                             open.has_value(),
-                             status});
+  RecordedCall call =
+      OnHandle(RegistryCall::DeleteValue, key, open.has_value());
+  call.name = name;
+  return Record(std::move(call), status);
 }
 
 std::int32_t RecordingHost::RegCloseKey(HostKey key) {
   const bool open = openKeys.erase(key) != 0;
-  return Record(RecordedCall{
-      RegistryCall::CloseKey,
-      0,
-      {},
-      key,
-      {},
-      0,
-      {},
-      open,
-      static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle)});
+  return Record(
+      OnHandle(RegistryCall::CloseKey, key, open),
+      static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle));
 }
 
 std::int32_t RecordingHost::ShellExecuteA(const std::string& file,

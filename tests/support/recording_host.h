@@ -136,7 +136,8 @@ class RecordingHost final : public Host {
   std::int32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
                             bool create, HostKey* key);
   std::int32_t DeleteKey(std::uint32_t root, const std::string& subKey);
-  std::int32_t Record(RecordedCall call);
+  // Notes the call with its status and returns the status.
+  std::int32_t Record(RecordedCall call, std::int32_t status);
   // Nothing for a handle that is not open.
   std::optional<TestKey*> OpenKey(HostKey key);
   HostKey nextHandle_ = 0x100;

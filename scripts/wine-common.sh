@@ -1,6 +1,24 @@
-# Sourced by wine-run.sh and wine-session.sh: starts the virtual display
-# their Wine programs draw on.
-#
+# Sourced by wine-run.sh and wine-session.sh: what they share. Each defines
+# SCRIPT_NAME and die before sourcing it.
+
+# Dies unless the programs both scripts run are installed.
+require_wine_tools() {
+  local tool
+  for tool in wine wineserver timeout flock; do
+    command -v "$tool" >/dev/null || die "'$tool' is not installed"
+  done
+}
+
+# The environment every Wine program of the tool's runs in, on PREFIX.
+use_wine_prefix() {
+  export WINEPREFIX="$1"
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # C.UTF-8 makes the prefix's ANSI code page 1252.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
+}
+
 # start_virtual_display FOLDER starts Xvfb on a free display number, with
 # its output in FOLDER/xvfb.log, and sets DISPLAY and VIRTUAL_DISPLAY_PID
 # (the latter as soon as Xvfb runs, so that the caller can stop it). Returns
