@@ -23,8 +23,10 @@ std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
     if (opened != kSuccess) {
       return opened;
     }
+    // As for add, the name as typed decides: two quotes name the default
+    // value, and only a missing name deletes the whole key.
     const auto status = static_cast<std::uint32_t>(
-        ansiName.empty() ? host.RegDeleteKeyA(key.root, ansiKey)
+        dataName.empty() ? host.RegDeleteKeyA(key.root, ansiKey)
                          : host.RegDeleteValueA(open, ansiName));
     host.RegCloseKey(open);
     return status;

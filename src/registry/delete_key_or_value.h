@@ -9,7 +9,8 @@
 
 namespace tolvu {
 
-// Deletes the key when the unquoted data name is empty, otherwise that value.
+// Deletes the key when there is no data name, otherwise that value (the
+// default value for a name of two quotes).
 // Returns the status of the registry step that failed, 0 on success, or the
 // code of a run-time failure after its description box was shown.
 std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,

@@ -17,10 +17,24 @@ std::vector<std::uint8_t> Bytes(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
+// Inside the outer quotes, two double quotes stand for one, so that a
+// command line can write a quoted program path; a lone quote stays.
+std::u16string StringData(const std::u16string& dataValue) {
+  const std::u16string inner = StripQuotes(dataValue);
+  std::u16string text;
+  for (std::size_t i = 0; i < inner.size(); ++i) {
+    text.push_back(inner[i]);
+    if (inner[i] == u'"' && i + 1 < inner.size() && inner[i + 1] == u'"') {
+      ++i;
+    }
+  }
+  return text;
+}
+
 std::vector<std::uint8_t> StringPayload(Host& host,
                                         const std::u16string& dataValue) {
   std::vector<std::uint8_t> bytes =
-      Bytes(AnsiOrFail(host, StripQuotes(dataValue), u"string data"));
+      Bytes(AnsiOrFail(host, StringData(dataValue), u"string data"));
   bytes.push_back(0);
   return bytes;
 }
@@ -55,8 +69,10 @@ std::vector<std::uint8_t> BinaryPayload(Host& host,
   return Bytes(SingleByteAnsiOrFail(host, text, u"binary data"));
 }
 
-// The four little-endian bytes of a REG_DWORD data value.
-std::vector<std::uint8_t> DwordPayload(const std::u16string& dataValue) {
+// The four little-endian bytes of a REG_DWORD data value; a number in
+// quotes is that number.
+std::vector<std::uint8_t> DwordPayload(const std::u16string& typed) {
+  const std::u16string dataValue = StripQuotes(typed);
   std::uint32_t bits = 0;
   try {
     bits = DwordBits(dataValue);

@@ -230,8 +230,8 @@ INSTANTIATE_TEST_SUITE_P(
         Written{"TrailingTextOutsideCodePageIgnored",
                 L"add {key}\\Sub N 42Ж REG_DWORD", kHkcu, L"Sub", L"N",
                 Dword(42)},
-        Written{"QuotedNumberIsZero", L"add {key}\\Sub N \"42\" REG_DWORD",
-                kHkcu, L"Sub", L"N", Dword(0)},
+        Written{"QuotedNumber", L"add {key}\\Sub N \"42\" REG_DWORD", kHkcu,
+                L"Sub", L"N", Dword(42)},
         Written{"NotANumberIsZero", L"add {key}\\Sub N abc REG_DWORD", kHkcu,
                 L"Sub", L"N", Dword(0)},
         Written{"Largest", L"add {key}\\Sub N 2147483647 REG_DWORD", kHkcu,
@@ -507,13 +507,12 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {L"My Key:Name"},
                  nullptr},
-        // The name is unquoted before it is looked at: two quotes are no
-        // name, so the whole key goes (adding writes the default value).
-        Deletion{"TwoQuotesAsNameDeletesTheKey",
+        // Two quotes name the default value, as when adding.
+        Deletion{"TwoQuotesAsNameDeletesTheDefaultValue",
                  L"remove {key}\\Sub \"\"",
                  kHkcu,
                  0,
-                 {L"Sub"},
+                 {L"Sub:"},
                  nullptr},
         // The sub key is unquoted once more for a delete.
         Deletion{"SubKeyInTwoPairsOfQuotes",
