@@ -24,11 +24,15 @@ target_link_libraries(tolvu PRIVATE tolvu_core advapi32)
 target_compile_definitions(tolvu PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 set_property(TARGET tolvu PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
 
+# Terminal-server aware: without the flag, Remote Desktop servers give the
+# program a per-user Windows folder, where the registry editor is not found.
+# NX and ASLR as every current program has them.
 if(MSVC)
   # The manifest comes from the resource script; keep the linker's own out.
-  target_link_options(tolvu PRIVATE /MANIFEST:NO)
+  target_link_options(tolvu PRIVATE /MANIFEST:NO /TSAWARE /NXCOMPAT /DYNAMICBASE)
 else()
-  target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s)
+  target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s
+                      -Wl,--tsaware -Wl,--nxcompat -Wl,--dynamicbase)
 endif()
 
 # The same commit gives the same bytes in any folder at any time: no link

@@ -50,6 +50,13 @@ TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
 
   EXPECT_EQ(summary->machine, IMAGE_FILE_MACHINE_AMD64);
   EXPECT_EQ(summary->subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+  // Terminal-server aware: otherwise Remote Desktop servers give it a
+  // per-user Windows folder, without the registry editor. NX and ASLR.
+  for (const WORD flag : {IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE,
+                          IMAGE_DLLCHARACTERISTICS_NX_COMPAT,
+                          IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE}) {
+    EXPECT_EQ(summary->dllCharacteristics & flag, flag) << std::hex << flag;
+  }
 
   // Shown with every run: user32 and shell32 are meant to be loaded only
   // when a box or a launch needs them, which this list makes visible.

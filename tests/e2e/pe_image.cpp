@@ -163,6 +163,7 @@ std::optional<PeSummary> ReadPeSummary(const std::wstring& path,
     return std::nullopt;
   }
   summary.subsystem = nt.OptionalHeader.Subsystem;
+  summary.dllCharacteristics = nt.OptionalHeader.DllCharacteristics;
   Layout layout;
   layout.sectionTable = static_cast<size_t>(dos.e_lfanew) +
                         offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
