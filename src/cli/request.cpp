@@ -54,6 +54,10 @@ std::optional<Request> ReadRequest(const ArgumentArray& args) {
     return std::nullopt;
   }
   request.dataType = *type;
+  // An import's argument 2 is a file name, which may be any path.
+  if (request.commandWord == u"import") {
+    return request;
+  }
   const std::optional<std::uint32_t> root = RootKeyHandle(request.rootName);
   if (!root) {
     return std::nullopt;

@@ -29,7 +29,8 @@ struct Request {
 std::optional<std::uint32_t> DataTypeOf(const std::u16string& typeName);
 
 // Nothing when the type name or the root name is not one the tool knows
-// (the type is tested first).
+// (the type is tested first). The root name is not tested for an import,
+// whose argument 2 is a file name.
 std::optional<Request> ReadRequest(const ArgumentArray& args);
 
 }  // namespace tolvu

@@ -34,20 +34,22 @@ std::uint32_t RunRemove(Host& host, const Request& r) {
   return DeleteKeyOrValue(host, KeyPath{r.root, r.subKey}, r.dataName);
 }
 
-// The import file is argument 2 as typed.
+// The import file is the one argument 2 names.
 std::uint32_t RunImport(Host& host, const Request& r) {
-  if (!IsRegFileName(r.keyArgument)) {
+  const std::u16string fileName = FileNameOf(r.keyArgument);
+  if (!IsRegFileName(fileName)) {
     return ShowUsage(host);
   }
-  return ImportFile(host, r.keyArgument);
+  return ImportFile(host, fileName);
 }
 
-// The export file is argument 3 as typed.
+// The export file is the one argument 3 names.
 std::uint32_t RunExport(Host& host, const Request& r) {
-  if (!IsRegFileName(r.dataName) || r.root == 0) {
+  const std::u16string fileName = FileNameOf(r.dataName);
+  if (!IsRegFileName(fileName) || r.root == kNoRoot) {
     return ShowUsage(host);
   }
-  return ExportKey(host, KeyPath{r.root, r.subKey}, r.dataName);
+  return ExportKey(host, KeyPath{r.root, r.subKey}, fileName);
 }
 
 constexpr Route kRoutes[] = {

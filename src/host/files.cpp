@@ -1,18 +1,23 @@
 #include "host/files.h"
 
-#include <optional>
+#include "host/status_codes.h"
 
 namespace tolvu {
 
-bool FileExists(Host& host, const std::u16string& name) {
-  const std::optional<std::uint32_t> attributes = host.FileAttributes(name);
-  return attributes && (*attributes & (kAttributeDirectory | kAttributeHidden |
-                                       kAttributeSystem)) == 0;
+std::uint32_t FileError(Host& host, const std::u16string& name) {
+  std::uint32_t attributes = 0;
+  const std::uint32_t error = host.FileAttributes(name, &attributes);
+  if (error != kSuccess) {
+    return error;
+  }
+  return (attributes & kAttributeDirectory) == 0 ? kSuccess
+                                                 : kErrorFileNotFound;
 }
 
-bool IsFile(Host& host, const std::u16string& name) {
-  const std::optional<std::uint32_t> attributes = host.FileAttributes(name);
-  return attributes && (*attributes & kAttributeDirectory) == 0;
+std::u16string FolderOf(const std::u16string& fileName) {
+  const std::size_t separator = fileName.find_last_of(u"\\/:");
+  return separator == std::u16string::npos ? u""
+                                           : fileName.substr(0, separator + 1);
 }
 
 }  // namespace tolvu

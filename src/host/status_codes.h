@@ -16,8 +16,11 @@ constexpr std::uint32_t kErrorInvalidData = 13;       // ERROR_INVALID_DATA
 constexpr std::uint32_t kErrorOutOfMemory = 14;       // ERROR_OUTOFMEMORY
 constexpr std::uint32_t kErrorGenFailure = 31;        // ERROR_GEN_FAILURE
 constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+constexpr std::uint32_t kErrorFileExists = 80;        // ERROR_FILE_EXISTS
+constexpr std::uint32_t kErrorCannotMake = 82;        // ERROR_CANNOT_MAKE
 constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME
 constexpr std::uint32_t kErrorBadPathname = 161;      // ERROR_BAD_PATHNAME
+constexpr std::uint32_t kErrorAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
 // ERROR_ARITHMETIC_OVERFLOW
 constexpr std::uint32_t kErrorArithmeticOverflow = 534;
 constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
@@ -26,6 +29,7 @@ constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kErrorNoAssociation = 1155;  // ERROR_NO_ASSOCIATION
 constexpr std::uint32_t kErrorDdeFail = 1156;        // ERROR_DDE_FAIL
 constexpr std::uint32_t kErrorDllNotFound = 1157;    // ERROR_DLL_NOT_FOUND
+constexpr std::uint32_t kErrorTimeout = 1460;        // ERROR_TIMEOUT
 // ERROR_INVALID_COMMAND_LINE
 constexpr std::uint32_t kErrorInvalidCommandLine = 1639;
 

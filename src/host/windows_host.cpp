@@ -1,7 +1,10 @@
 #include "host/windows_host.h"
 
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "host/command_text.h"
@@ -59,7 +62,7 @@ UINT IconFlag(Icon icon) {
 // and tasks run as SYSTEM get a window station without WSF_VISIBLE, where a
 // modal box would wait forever. When the answer cannot be had, the box is
 // shown as it always was.
-bool WindowStationVisible() {
+bool StationVisible() {
   using GetStationFunction = HWINSTA(WINAPI*)();
   using GetInformationFunction =
       BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
@@ -116,7 +119,7 @@ void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
   }
   // Nobody could answer the box: report it where a log may catch it and go
   // on as if OK had been pressed.
-  if (!WindowStationVisible()) {
+  if (!StationVisible()) {
     WriteStandardError(UnseenBoxText(title, text));
     return;
   }
@@ -124,19 +127,29 @@ void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
              MB_OK | MB_SETFOREGROUND | IconFlag(icon));
 }
 
-std::optional<std::uint32_t> WindowsHost::FileAttributes(
-    const std::u16string& name) {
-  const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    return std::nullopt;
+std::uint32_t WindowsHost::FileAttributes(const std::u16string& name,
+                                          std::uint32_t* attributes) {
+  const DWORD found = GetFileAttributesW(Wide(name).c_str());
+  if (found == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError();
   }
-  return attributes;
+  *attributes = found;
+  return ERROR_SUCCESS;
 }
 
 std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
   return DeleteFileW(Wide(name).c_str()) != FALSE ? ERROR_SUCCESS
                                                   : GetLastError();
 }
+
+std::uint32_t WindowsHost::RenameFile(const std::u16string& from,
+                                      const std::u16string& to) {
+  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != FALSE
+             ? ERROR_SUCCESS
+             : GetLastError();
+}
+
+bool WindowsHost::WindowStationVisible() { return StationVisible(); }
 
 std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
   if (text.empty()) {
@@ -213,19 +226,49 @@ std::int32_t WindowsHost::RegCloseKey(HostKey key) {
   return ::RegCloseKey(KeyHandle(key));
 }
 
-std::int32_t WindowsHost::ShellExecuteA(const std::string& file,
-                                        const std::string& parameters,
-                                        int showMode) {
-  using ShellExecuteFunction =
-      HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  const auto shellExecute =
-      SystemFunction<ShellExecuteFunction>(L"shell32.dll", "ShellExecuteA");
-  if (shellExecute == nullptr) {
-    return kShellDllNotFound;
+Launched WindowsHost::ShellExecuteExA(const std::string& file,
+                                      const std::string& parameters,
+                                      int showMode) {
+  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+  const auto shellExecuteEx =
+      SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExA");
+  if (shellExecuteEx == nullptr) {
+    return Launched{kShellDllNotFound, 0};
   }
-  auto* const result = shellExecute(nullptr, "open", file.c_str(),
-                                    parameters.c_str(), nullptr, showMode);
-  return static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(result));
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = "open";
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters.c_str();
+  info.nShow = showMode;
+  const BOOL started = shellExecuteEx(&info);
+  const auto code =
+      static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
+  if (started == FALSE || code <= kShellDllNotFound) {
+    if (info.hProcess != nullptr) {
+      CloseHandle(info.hProcess);
+    }
+    // A failure the shell gave no SE_ERR_* code for must still not read as
+    // a start.
+    return Launched{code <= kShellDllNotFound ? code : 0, 0};
+  }
+  return Launched{code, reinterpret_cast<HostProcess>(info.hProcess)};
+}
+
+bool WindowsHost::WaitForProcess(HostProcess process,
+                                 std::chrono::milliseconds timeout) {
+  // INFINITE is the largest DWORD; a finite wait stays below it.
+  const DWORD wait = timeout == kWaitForever
+                         ? INFINITE
+                         : static_cast<DWORD>(std::min<std::int64_t>(
+                               timeout.count(), std::int64_t{INFINITE} - 1));
+  return WaitForSingleObject(reinterpret_cast<HANDLE>(process), wait) !=
+         WAIT_TIMEOUT;
+}
+
+void WindowsHost::CloseProcess(HostProcess process) {
+  CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
 }  // namespace tolvu

@@ -18,9 +18,12 @@ class WindowsHost final : public Host {
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;
-  std::optional<std::uint32_t> FileAttributes(
-      const std::u16string& name) override;
+  std::uint32_t FileAttributes(const std::u16string& name,
+                               std::uint32_t* attributes) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
+  std::uint32_t RenameFile(const std::u16string& from,
+                           const std::u16string& to) override;
+  bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
@@ -34,9 +37,12 @@ class WindowsHost final : public Host {
                              const std::string& subKey) override;
   std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
   std::int32_t RegCloseKey(HostKey key) override;
-  std::int32_t ShellExecuteA(const std::string& file,
-                             const std::string& parameters,
-                             int showMode) override;
+  Launched ShellExecuteExA(const std::string& file,
+                           const std::string& parameters,
+                           int showMode) override;
+  bool WaitForProcess(HostProcess process,
+                      std::chrono::milliseconds timeout) override;
+  void CloseProcess(HostProcess process) override;
 };
 
 }  // namespace tolvu

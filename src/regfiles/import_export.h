@@ -1,4 +1,5 @@
-// The import and export commands, handed to the system registry editor.
+// The import and export commands, handed to the system registry editor,
+// which the tool starts and waits for.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,11 @@
 
 namespace tolvu {
 
+// The file a typed name means: the name without its double quotes, which
+// only group blanks ("My Settings".reg is My Settings.reg); no Windows file
+// name holds one.
+std::u16string FileNameOf(const std::u16string& typed);
+
 // The editor's file name and, for an export, its key path, are quoted only
 // when they hold a blank, a tab or a double quote, following the usual rules
 // of Windows command-line parsing.
@@ -17,16 +23,18 @@ std::u16string EditorArgument(const std::u16string& text);
 // A name ending in ".reg" in any case.
 bool IsRegFileName(const std::u16string& fileName);
 
-// The file names come as typed; the file meant is the name without its
-// double quotes ("My Settings".reg is My Settings.reg).
+// Has the editor import the file silently and waits for it. A file that is
+// missing or a folder is described, with the lookup's error as the status,
+// and nothing is launched. A name the code page cannot hold is a run-time
+// failure passed to the caller. Returns the exit status.
+std::uint32_t ImportFile(Host& host, const std::u16string& fileName);
 
-// Launches the editor to import the file silently. A run-time failure
-// passes to the caller. Returns the launch's exit status.
-std::uint32_t ImportFile(Host& host, const std::u16string& typedName);
-
-// Deletes an existing target file and launches the editor to export the key
-// to it; a run-time failure is shown here and nothing is launched.
+// Has the editor export the key to the file and waits for it. The key, the
+// file's folder, an old file of that name and the editor are all checked
+// before anything is touched; the old file is moved aside for the run and
+// put back when the editor writes no file. Run-time failures are shown here.
+// Returns the exit status.
 std::uint32_t ExportKey(Host& host, const KeyPath& key,
-                        const std::u16string& typedName);
+                        const std::u16string& fileName);
 
 }  // namespace tolvu

@@ -58,7 +58,9 @@ void TolvuCaseBase::CleanUpCase() {
 std::wstring TolvuCaseBase::WithCaseKey(const std::wstring& commandLine) const {
   std::wstring result = commandLine;
   const std::pair<std::wstring_view, std::wstring> kPlaceholders[] = {
-      {L"{key}", CaseKeyArg()}, {L"{subkey}", CaseKey()}};
+      {L"{key}", CaseKeyArg()},
+      {L"{subkey}", CaseKey()},
+      {L"{work}", workDir_}};
   for (const auto& [placeholder, replacement] : kPlaceholders) {
     for (size_t at = result.find(placeholder); at != std::wstring::npos;
          at = result.find(placeholder, at + replacement.size())) {

@@ -25,8 +25,8 @@ class TolvuCaseBase {
   std::wstring CaseKeyArg() const { return L"HKCU\\" + caseKey_; }
   const std::wstring& WorkDir() const { return workDir_; }
 
-  // `commandLine` with every {key} replaced by CaseKeyArg() and every
-  // {subkey} by CaseKey().
+  // `commandLine` with every {key} replaced by CaseKeyArg(), every {subkey}
+  // by CaseKey() and every {work} by WorkDir().
   std::wstring WithCaseKey(const std::wstring& commandLine) const;
 
   // Runs tolvu.exe in the case's working folder, placeholders as in

@@ -34,22 +34,30 @@ void RestoreEditor() {
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     RemoveDirectoryW(EditorPath().c_str());
+  } else {
+    DeleteFileW(EditorPath().c_str());
   }
   if (!Exists(EditorPath())) {
     MoveFileW(EditorAsidePath().c_str(), EditorPath().c_str());
   }
 }
 
-EditorAside::EditorAside(bool folderInItsPlace) {
+EditorAside::EditorAside(InItsPlace replacement) {
   RestoreEditor();
   if (MoveFileW(EditorPath().c_str(), EditorAsidePath().c_str()) == 0) {
     error_ = L"cannot move the registry editor aside, error " +
              std::to_wstring(GetLastError());
     return;
   }
-  if (folderInItsPlace &&
-      CreateDirectoryW(EditorPath().c_str(), nullptr) == 0) {
-    error_ = L"cannot make a folder in the editor's place, error " +
+  BOOL placed = TRUE;
+  if (replacement == InItsPlace::Folder) {
+    placed = CreateDirectoryW(EditorPath().c_str(), nullptr);
+  } else if (replacement == InItsPlace::StandIn) {
+    placed = CopyFileW(BesideThisProgram(L"planted_marker.exe").c_str(),
+                       EditorPath().c_str(), TRUE);
+  }
+  if (placed == 0) {
+    error_ = L"cannot put something in the editor's place, error " +
              std::to_wstring(GetLastError());
   }
 }

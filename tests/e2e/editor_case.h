@@ -31,15 +31,18 @@ std::wstring EditorAsidePath();
 bool Exists(const std::wstring& path);
 
 // Puts the editor back if a case moved it aside and could not return it
-// (an interrupted run): every later run in the prefix needs it. A folder a
-// case left in its place goes first.
+// (an interrupted run): every later run in the prefix needs it. A folder or
+// stand-in a case left in its place goes first.
 void RestoreEditor();
 
-// Moves the editor aside for as long as it lives, optionally with a folder
-// of its name in its place; puts it back however the case ends.
+enum class InItsPlace { Nothing, Folder, StandIn };
+
+// Moves the editor aside for as long as it lives, with nothing, a folder or
+// a stand-in (planted_marker.exe) in its place; puts it back however the
+// case ends.
 class EditorAside {
  public:
-  explicit EditorAside(bool folderInItsPlace = false);
+  explicit EditorAside(InItsPlace replacement = InItsPlace::Nothing);
   EditorAside(const EditorAside&) = delete;
   EditorAside& operator=(const EditorAside&) = delete;
   EditorAside(EditorAside&&) = delete;

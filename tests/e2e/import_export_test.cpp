@@ -1,7 +1,8 @@
 // Import and export through the system's registry editor, for real: the tool
-// launches it and does not wait, so every run here also waits (within a
-// bound) for the processes the tool started, then reads the registry or the
-// exported file.
+// launches it and waits for it. Every run here also waits (within a bound)
+// for the processes the tool started, so that a tool that did not wait fails
+// a check rather than the next step; then the registry or the exported file
+// is read.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -61,32 +62,10 @@ INSTANTIATE_TEST_SUITE_P(
         Import{"QuotedStemWithBlank", L"import \"My Settings\".reg",
                L"My Settings.reg"},
         Import{"QuotedBlank", L"import My\" \"Settings.reg",
-               L"My Settings.reg"}),
-    ParamName<Import>);
-
-// Requests that get the usage box and start nothing, though each names a
-// file the editor could import.
-class ImportRefused : public EditorCase<TolvuCaseWithParam<Import>> {};
-
-TEST_P(ImportRefused, ShowsTheUsageAndStartsNothing) {
-  WriteImportFile(GetParam().fileName);
-
-  const RunResult result = RunWithEditor(GetParam().commandLine);
-
-  EXPECT_EQ(result.boxes, std::vector<Box>{UsageBox()});
-  EXPECT_EQ(result.exitCode, kExitUsage);
-  EXPECT_EQ(result.processesStarted, 0U);
-  EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, CaseKey()), std::vector<std::wstring>{});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    RegFiles, ImportRefused,
-    ::testing::Values(
-        Import{"OtherExtension", L"import settings.txt", L"settings.txt"},
-        Import{"RegNotAtTheEnd", L"import settings.reg.txt",
-               L"settings.reg.txt"},
-        // The closing quote stays part of the name.
-        Import{"QuotedFileName", L"import \"settings.reg\"", L"settings.reg"}),
+               L"My Settings.reg"},
+        Import{"WhollyQuoted", L"import \"settings.reg\"", L"settings.reg"},
+        Import{"WhollyQuotedFullPathWithBlank",
+               L"import \"{work}\\My Settings.reg\"", L"My Settings.reg"}),
     ParamName<Import>);
 
 // --- Export -----------------------------------------------------------------
@@ -159,25 +138,14 @@ INSTANTIATE_TEST_SUITE_P(
         Export{"FileNameWithBlankReplacesAFile",
                L"export {key} \"My Export\".reg", HKEY_CURRENT_USER,
                L"HKEY_CURRENT_USER", L"", L"\"Name\"=\"Value\"",
+               L"My Export.reg", true},
+        Export{"WhollyQuotedFullPathWithBlank",
+               L"export {key} \"{work}\\My Export.reg\"", HKEY_CURRENT_USER,
+               L"HKEY_CURRENT_USER", L"", L"\"Name\"=\"Value\"",
                L"My Export.reg", true}),
     ParamName<Export>);
 
 using ExportKeyPath = EditorCase<TolvuCase>;
-
-// The old file goes before the editor runs, so a key the editor cannot
-// export leaves no stale file that would pass for a fresh export.
-TEST_F(ExportKeyPath, OfAMissingKeyLeavesNoOldFileOfAQuotedName) {
-  ASSERT_TRUE(WriteFileBytes(InWork(L"My Export.reg"),
-                             RegFileBytes(L"; an older export")));
-
-  const RunResult result =
-      RunWithEditor(L"export {key}\\Missing \"My Export\".reg");
-
-  EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, 0U);
-  EXPECT_EQ(result.processesStarted, 1U);
-  EXPECT_EQ(FolderEntries(WorkDir()), std::vector<std::wstring>{});
-}
 
 TEST_F(ExportKeyPath, WithABlankExportsNoKeyCutAtTheBlank) {
   PlantExportKeys(HKEY_CURRENT_USER);
@@ -191,8 +159,8 @@ TEST_F(ExportKeyPath, WithABlankExportsNoKeyCutAtTheBlank) {
   EXPECT_EQ(text->find(L"\\My]"), std::wstring::npos) << Narrow(*text);
 }
 
-// Exports refused before anything is deleted or started: the files in the
-// folder keep their bytes.
+// Imports and exports refused before anything is deleted or started: the
+// files in the folder keep their bytes.
 struct Refused {
   const char* name;
   const wchar_t* commandLine;
@@ -205,9 +173,9 @@ struct Refused {
 
 void PrintTo(const Refused& param, std::ostream* out) { *out << param.name; }
 
-class ExportRefused : public EditorCase<TolvuCaseWithParam<Refused>> {};
+class Refusal : public EditorCase<TolvuCaseWithParam<Refused>> {};
 
-TEST_P(ExportRefused, KeepsEveryFileAndStartsNothing) {
+TEST_P(Refusal, KeepsEveryFileAndStartsNothing) {
   const Refused& param = GetParam();
   PlantExportKeys(HKEY_CURRENT_USER);
   for (const wchar_t* file : param.files) {
@@ -237,58 +205,88 @@ TEST_P(ExportRefused, KeepsEveryFileAndStartsNothing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(RegFiles, ExportRefused,
-                         ::testing::Values(
-                             // Without a backslash the key names no root key.
-                             Refused{"NoRootKey",
-                                     L"export NoBackslash out.reg",
-                                     {L"out.reg"},
-                                     false,
-                                     kExitUsage,
-                                     nullptr},
-                             Refused{"RootKeyNone",
-                                     L"export NONE\\{subkey} out.reg",
-                                     {L"out.reg"},
-                                     false,
-                                     kExitUsage,
-                                     nullptr},
-                             Refused{"OtherExtension",
-                                     L"export {key} out.txt",
-                                     {L"out.txt"},
-                                     false,
-                                     kExitUsage,
-                                     nullptr},
-                             Refused{"QuotedFileName",
-                                     L"export {key} \"out.reg\"",
-                                     {L"out.reg"},
-                                     false,
-                                     kExitUsage,
-                                     nullptr},
-                             Refused{"StarInFileName",
-                                     L"export {key} *.reg",
-                                     {L"a.reg", L"b.reg"},
-                                     false,
-                                     kExitInvalidName,
-                                     L"*.reg"},
-                             Refused{"QuestionMarkInFileName",
-                                     L"export {key} ?.reg",
-                                     {L"a.reg", L"b.reg"},
-                                     false,
-                                     kExitInvalidName,
-                                     L"?.reg"},
-                             Refused{"ReadOnlyTarget",
-                                     L"export {key} out.reg",
-                                     {L"out.reg"},
-                                     true,
-                                     kExitAccessDenied,
-                                     L"out.reg"},
-                             Refused{"ReadOnlyTargetNamedInQuotes",
-                                     L"export {key} \"My Export\".reg",
-                                     {L"My Export.reg"},
-                                     true,
-                                     kExitAccessDenied,
-                                     L"\"My Export.reg\""}),
-                         ParamName<Refused>);
+INSTANTIATE_TEST_SUITE_P(
+    RegFiles, Refusal,
+    ::testing::Values(Refused{"ImportOtherExtension",
+                              L"import settings.txt",
+                              {L"settings.txt"},
+                              false,
+                              kExitUsage,
+                              nullptr},
+                      Refused{"ImportRegNotAtTheEnd",
+                              L"import settings.reg.txt",
+                              {L"settings.reg.txt"},
+                              false,
+                              kExitUsage,
+                              nullptr},
+                      Refused{"ImportMissingFile",
+                              L"import missing.reg",
+                              {L"other.reg"},
+                              false,
+                              kExitFileNotFound,
+                              L"\"missing.reg\""},
+                      Refused{"ImportMissingFolder",
+                              L"import Gone\\settings.reg",
+                              {L"settings.reg"},
+                              false,
+                              kExitPathNotFound,
+                              L"Gone\\settings.reg"},
+                      Refused{"ExportMissingKey",
+                              L"export {key}\\Missing \"My Export\".reg",
+                              {L"My Export.reg"},
+                              false,
+                              kExitFileNotFound,
+                              L"Missing\" cannot be exported"},
+                      Refused{"ExportMissingFolder",
+                              L"export {key} Gone\\out.reg",
+                              {L"out.reg"},
+                              false,
+                              kExitPathNotFound,
+                              L"Gone\\out.reg"},
+                      // Without a backslash the key names no root key.
+                      Refused{"NoRootKey",
+                              L"export NoBackslash out.reg",
+                              {L"out.reg"},
+                              false,
+                              kExitUsage,
+                              nullptr},
+                      Refused{"RootKeyNone",
+                              L"export NONE\\{subkey} out.reg",
+                              {L"out.reg"},
+                              false,
+                              kExitUsage,
+                              nullptr},
+                      Refused{"OtherExtension",
+                              L"export {key} out.txt",
+                              {L"out.txt"},
+                              false,
+                              kExitUsage,
+                              nullptr},
+                      Refused{"StarInFileName",
+                              L"export {key} *.reg",
+                              {L"a.reg", L"b.reg"},
+                              false,
+                              kExitInvalidName,
+                              L"*.reg"},
+                      Refused{"QuestionMarkInFileName",
+                              L"export {key} ?.reg",
+                              {L"a.reg", L"b.reg"},
+                              false,
+                              kExitInvalidName,
+                              L"?.reg"},
+                      Refused{"ReadOnlyTarget",
+                              L"export {key} out.reg",
+                              {L"out.reg"},
+                              true,
+                              kExitAccessDenied,
+                              L"out.reg"},
+                      Refused{"ReadOnlyTargetNamedInQuotes",
+                              L"export {key} \"My Export\".reg",
+                              {L"My Export.reg"},
+                              true,
+                              kExitAccessDenied,
+                              L"\"My Export.reg\""}),
+    ParamName<Refused>);
 
 // --- Which editor runs ------------------------------------------------------
 
@@ -337,7 +335,7 @@ struct Launch {
   const char* name;
   const wchar_t* commandLine;
   bool planted;  // a marker program waits in the folder as regedit.exe
-  bool folderInItsPlace;
+  InItsPlace inItsPlace;
 };
 
 void PrintTo(const Launch& param, std::ostream* out) { *out << param.name; }
@@ -352,7 +350,7 @@ class EditorMissing : public EditorCase<TolvuCaseWithParam<Launch>> {
  protected:
   void SetUp() override {
     EditorCase<TolvuCaseWithParam<Launch>>::SetUp();
-    aside_.emplace(GetParam().folderInItsPlace);
+    aside_.emplace(GetParam().inItsPlace);
     ASSERT_EQ(Narrow(aside_->Error()), "");
   }
   void TearDown() override {
@@ -369,10 +367,13 @@ class EditorMissing : public EditorCase<TolvuCaseWithParam<Launch>> {
 };
 
 TEST_P(EditorMissing, ShowsTheLaunchErrorAndStartsNothing) {
+  PlantExportKeys(HKEY_CURRENT_USER);
   WriteImportFile(L"settings.reg");
+  ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), RegFileBytes(L"; old")));
   if (GetParam().planted) {
     PlantEditor();
   }
+  const auto before = FolderContents(WorkDir());
 
   const RunResult result = RunWithEditor(GetParam().commandLine);
 
@@ -383,22 +384,103 @@ TEST_P(EditorMissing, ShowsTheLaunchErrorAndStartsNothing) {
   EXPECT_EQ(result.exitCode, kExitFileNotFound);
   EXPECT_EQ(result.processesStarted, 0U);
   EXPECT_FALSE(PlantRan());
-  EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, CaseKey()), std::vector<std::wstring>{});
+  EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, CaseKey() + L"\\Imported"),
+            std::vector<std::wstring>{});
+  // Found missing before the old export file was touched.
+  EXPECT_EQ(FolderContents(WorkDir()), before);
 }
+
+constexpr auto kNothing = InItsPlace::Nothing;
+constexpr auto kFolder = InItsPlace::Folder;
 
 INSTANTIATE_TEST_SUITE_P(
     RegFiles, EditorMissing,
-    ::testing::Values(Launch{"Import", L"import settings.reg", false, false},
-                      Launch{"Export", L"export {key} out.reg", false, false},
+    ::testing::Values(Launch{"Import", L"import settings.reg", false, kNothing},
+                      Launch{"Export", L"export {key} out.reg", false,
+                             kNothing},
                       Launch{"ImportWithAPlantInTheFolder",
-                             L"import settings.reg", true, false},
+                             L"import settings.reg", true, kNothing},
                       Launch{"ExportWithAPlantInTheFolder",
-                             L"export {key} out.reg", true, false},
+                             L"export {key} out.reg", true, kNothing},
                       Launch{"ImportWithAFolderInItsPlace",
-                             L"import settings.reg", false, true},
+                             L"import settings.reg", false, kFolder},
                       Launch{"ExportWithAFolderInItsPlace",
-                             L"export {key} out.reg", false, true}),
+                             L"export {key} out.reg", false, kFolder}),
     ParamName<Launch>);
+
+// A stand-in in the editor's place, told through TOLVU_E2E_EDITOR how long
+// to run and whether to write the export: the tool ends only after it, and
+// keeps the old file when it writes none.
+struct StandIn {
+  const char* name;
+  const wchar_t* commandLine;
+  const wchar_t* script;
+  DWORD exitCode;
+  const wchar_t* mentions;  // in the one box; nullptr: no box
+  const char* outText;      // in out.reg afterwards; nullptr: the old bytes
+};
+
+void PrintTo(const StandIn& param, std::ostream* out) { *out << param.name; }
+
+class StandInEditor : public EditorCase<TolvuCaseWithParam<StandIn>> {
+ protected:
+  void SetUp() override {
+    EditorCase<TolvuCaseWithParam<StandIn>>::SetUp();
+    aside_.emplace(InItsPlace::StandIn);
+    ASSERT_EQ(Narrow(aside_->Error()), "");
+    SetEnvironmentVariableW(L"TOLVU_E2E_EDITOR", GetParam().script);
+  }
+  void TearDown() override {
+    SetEnvironmentVariableW(L"TOLVU_E2E_EDITOR", nullptr);
+    aside_.reset();
+    EditorCase<TolvuCaseWithParam<StandIn>>::TearDown();
+  }
+
+ private:
+  std::optional<EditorAside> aside_;
+};
+
+TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
+  const StandIn& param = GetParam();
+  PlantExportKeys(HKEY_CURRENT_USER);
+  WriteImportFile(L"settings.reg");
+  const std::vector<std::uint8_t> old = RegFileBytes(L"; old");
+  ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), old));
+
+  // No waiting beyond the tool's own end.
+  const RunResult result =
+      RunProgram(BesideThisProgram(L"tolvu.exe"),
+                 WithCaseKey(param.commandLine), WorkDir());
+
+  EXPECT_EQ(result.exitCode, param.exitCode);
+  EXPECT_EQ(result.processesStarted, 1U);
+  EXPECT_FALSE(result.startedStillRunning) << "the tool did not wait";
+  ASSERT_EQ(result.boxes.size(), param.mentions == nullptr ? 0U : 1U);
+  if (param.mentions != nullptr) {
+    EXPECT_NE(result.boxes[0].text.find(param.mentions), std::wstring::npos)
+        << ::testing::PrintToString(result.boxes[0]);
+  }
+  const std::string text = param.outText == nullptr ? "" : param.outText;
+  EXPECT_EQ(ReadFileBytes(InWork(L"out.reg")),
+            param.outText == nullptr
+                ? old
+                : std::vector<std::uint8_t>(text.begin(), text.end()));
+  EXPECT_EQ(FolderEntries(WorkDir()),
+            (std::vector<std::wstring>{L"out.reg", L"planted-ran.txt",
+                                       L"settings.reg"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RegFiles, StandInEditor,
+    ::testing::Values(StandIn{"ExportWaitedFor", L"export {key} out.reg",
+                              L"sleep 3000 write", 0, nullptr,
+                              "stand-in export"},
+                      StandIn{"ImportWaitedFor", L"import settings.reg",
+                              L"sleep 3000", 0, nullptr, nullptr},
+                      StandIn{"ExportWritingNothingKeepsTheOldFile",
+                              L"export {key} out.reg", L"", kExitCannotMake,
+                              L"wrote no file \"out.reg\"", nullptr}),
+    ParamName<StandIn>);
 
 }  // namespace
 }  // namespace tolvu_e2e

@@ -139,8 +139,9 @@ INSTANTIATE_TEST_SUITE_P(
                    kExitArithmeticOverflow, 1},
         Unattended{"EditorMissing", Kind::EditorMissing, L"import settings.reg",
                    kExitFileNotFound, 1},
+        // A key that is there: the key is checked before the file.
         Unattended{"ExportToReadOnlyTarget", Kind::ReadOnlyExport,
-                   L"export {key} out.reg", kExitAccessDenied, 1},
+                   L"export HKCU\\Software out.reg", kExitAccessDenied, 1},
         // The main flow's own failure path: a description, then the usage.
         Unattended{"DescriptionThenUsage", Kind::Usage, L"import \u0416.reg",
                    kExitUsage, 2},

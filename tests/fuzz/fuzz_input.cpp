@@ -9,6 +9,8 @@ namespace {
 constexpr std::uint8_t kLaunchResultBits = 0x0F;
 constexpr std::uint8_t kExportTargetAbsentBit = 0x10;
 constexpr std::uint8_t kExportTargetReadOnlyBit = 0x20;
+constexpr std::uint8_t kUnattendedLongRunBit = 0x40;
+constexpr std::int32_t kEditorWritesNothing = 33;
 constexpr std::uint8_t kUtf16Bit = 0x80;
 
 // Every message the launch can give, a success, and codes outside the table.
@@ -61,6 +63,7 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   run.launchResult = kLaunchResults[control & kLaunchResultBits];
   run.exportTargetExists = (control & kExportTargetAbsentBit) == 0;
   run.exportTargetReadOnly = (control & kExportTargetReadOnlyBit) != 0;
+  run.unattendedLongRun = (control & kUnattendedLongRunBit) != 0;
   if ((control & kUtf16Bit) != 0) {
     for (std::size_t i = 1; i + 1 < size; i += 2) {
       run.commandText.push_back(
@@ -80,21 +83,27 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
 void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.commandText = run.commandText;
   host.launchResult = run.launchResult;
+  host.editorWritesExport = run.launchResult != kEditorWritesNothing;
+  host.stationVisible = !run.unattendedLongRun;
+  host.editorRunsMs = run.unattendedLongRun ? 3600000 : 1000;
 
   if (run.exportTargetExists) {
-    host.files[u"MyRegFile.reg"] =
-        TestFile{run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0};
+    host.files[u"MyRegFile.reg"] = TestFile{
+        run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0, 0, "mine"};
   }
-  host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0};
-  host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0};
-  host.files[u"System.reg"] = TestFile{kAttributeSystem, 0};
-  host.files[u"Folder.reg"] = TestFile{kAttributeDirectory, 0};
-  host.files[u"Locked.reg"] = TestFile{0, 32};  // ERROR_SHARING_VIOLATION
-  host.files[u"*.reg"] = TestFile{};
-  host.files[u"My?.reg"] = TestFile{};
-  host.files[u"Caf\u00E9.reg"] = TestFile{};
-  host.files[u"a b.reg"] = TestFile{};
-  host.files[u"C:\\Temp\\Out.reg"] = TestFile{};
+  host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0, 0, "ro"};
+  host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0, 0, "hidden"};
+  host.files[u"System.reg"] = TestFile{kAttributeSystem, 0, 0, "system"};
+  host.files[u"Folder.reg"] = TestFile{kAttributeDirectory};
+  host.files[u"Locked.reg"] = TestFile{0, 32, 0, "locked"};  // in use
+  host.files[u"Far.reg"] = TestFile{0, 0, 53, "far"};  // network path gone
+  host.files[u"*.reg"] = TestFile{0, 0, 0, "star"};
+  host.files[u"My?.reg"] = TestFile{0, 0, 0, "question"};
+  host.files[u"Caf\u00E9.reg"] = TestFile{0, 0, 0, "cafe"};
+  host.files[u"a b.reg"] = TestFile{0, 0, 0, "blank"};
+  host.files[u"a b.reg.tolvu-old"] = TestFile{0, 0, 0, "aside"};
+  host.files[u"C:\\Temp"] = TestFile{kAttributeDirectory};
+  host.files[u"C:\\Temp\\Out.reg"] = TestFile{0, 0, 0, "temp"};
 
   constexpr std::uint32_t kHklm = 0x80000002;
   constexpr std::uint32_t kHkcu = 0x80000001;

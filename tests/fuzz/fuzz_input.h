@@ -2,9 +2,12 @@
 // the scripted launch result, which export target exists and how the rest
 // is read; the rest is the command-line text.
 //
-// First byte:  bits 0-3  launch result (index into a table of codes)
+// First byte:  bits 0-3  launch result (index into a table of codes; 33
+//                        starts an editor that writes no file)
 //              bit 4     MyRegFile.reg is absent
 //              bit 5     MyRegFile.reg is read-only
+//              bit 6     a hidden window station, and an editor that runs
+//                        past the unattended wait
 //              bit 7     text is UTF-16LE (else one unit per byte, below)
 // Byte text:   0x00-0x7F the ASCII character; 0x80-0x8F one of sixteen
 //              awkward units (surrogates, characters outside Windows-1252,
@@ -24,6 +27,7 @@ struct FuzzRun {
   std::int32_t launchResult = 42;
   bool exportTargetExists = true;
   bool exportTargetReadOnly = false;
+  bool unattendedLongRun = false;
 };
 
 FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size);

@@ -1,13 +1,14 @@
 // libFuzzer target: any command-line text, through splitting, request,
 // route and operation, on the recording host. Besides the sanitizers'
 // checks it aborts on any run that breaks what must hold for every command
-// line: the boxes shown, the registry handles, the bytes written, the files
-// deleted and the exit status.
+// line: the boxes shown, the registry and process handles, the bytes
+// written, the files kept and the exit status.
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@
 #include "host/text.h"
 #include "support/cp1252.h"
 #include "support/recording_host.h"
-#include "windows_arguments.h"
+#include "support/windows_arguments.h"
 
 namespace tolvu {
 namespace {
@@ -136,8 +137,13 @@ void CheckRegistry(const Outcome& out, const std::u16string& command,
   Require(out.host.badHandleUses == 0,
           "a registry call on a handle that is not open", out);
   Require(out.host.openKeys.empty(), "a registry key left open", out);
-  Require(add || remove || out.host.calls.empty(),
-          "a registry call for a command that is not add or remove", out);
+  // An export only opens its key, to see that it can be read.
+  for (const RecordedCall& call : out.host.calls) {
+    Require(add || remove ||
+                (command == u"export" && (call.call == RegistryCall::OpenKey ||
+                                          call.call == RegistryCall::CloseKey)),
+            "a registry call that the command does not make", out);
+  }
 
   std::vector<const RecordedCall*> writes;
   std::size_t deletions = 0;
@@ -206,8 +212,10 @@ std::optional<std::vector<std::string>> ArgumentsNamed(
   return ansi;
 }
 
-void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
-                         const ArgumentArray& args) {
+void CheckLaunchAndFiles(
+    const Outcome& out, const std::u16string& command,
+    const ArgumentArray& args,
+    const std::map<std::u16string, TestFile>& filesBefore) {
   const std::vector<Launch>& launches = out.host.launches;
   Require(launches.size() <= 1, "more than one launch", out);
   for (const Launch& launch : launches) {
@@ -221,16 +229,40 @@ void CheckLaunchAndFiles(const Outcome& out, const std::u16string& command,
             "the editor reads other arguments than the request names", out);
   }
 
-  const std::vector<std::u16string>& deleted = out.host.deletedFiles;
-  Require(deleted.size() <= 1, "more than one file deleted", out);
-  for (const std::u16string& name : deleted) {
-    Require(command == u"export", "a file deleted by no export", out);
-    Require(name == FileNamed(Argument(args, 3)),
-            "a deleted file that is not the export's file name", out);
-    Require(!Contains(name, u'*') && !Contains(name, u'?'),
-            "a file deleted by a wildcard name", out);
-    Require(launches.size() == 1,
-            "an export file deleted without launching the editor", out);
+  // Every file is kept as it was, but the export's target once the editor
+  // wrote it. An old target moved aside stays aside only while the editor
+  // still runs; nothing else appears.
+  const std::u16string target =
+      command == u"export" ? FileNamed(Argument(args, 3)) : u"";
+  const bool timedOut = out.status == kErrorTimeout;
+  Require(out.host.editorsRunning == (timedOut ? 1 : 0),
+          "an editor left running without the timeout, or the reverse", out);
+  Require(out.host.openProcesses.empty(), "a process handle left open", out);
+  Require(!timedOut || !out.host.stationVisible,
+          "a wait given up on a station a user can see", out);
+  std::size_t asideCopies = 0;
+  for (const auto& [name, file] : out.host.files) {
+    const auto before = filesBefore.find(name);
+    if (before == filesBefore.end()) {
+      const bool asideCopy = timedOut && !target.empty() &&
+                             name.rfind(target + u".tolvu-old", 0) == 0 &&
+                             filesBefore.count(target) != 0 &&
+                             file == filesBefore.at(target);
+      asideCopies += asideCopy ? 1 : 0;
+      Require(asideCopy || (name == target && out.status == kSuccess &&
+                            file.content == kExportedContent),
+              "a file that no export wrote", out);
+    } else if (name == target && out.status == kSuccess) {
+      Require(file.content == kExportedContent,
+              "an export's target that the editor did not write", out);
+    } else {
+      Require(file == before->second, "a file changed", out);
+    }
+  }
+  for (const auto& [name, file] : filesBefore) {
+    Require(out.host.files.count(name) != 0 ||
+                (name == target && timedOut && asideCopies == 1),
+            "a file lost", out);
   }
 }
 
@@ -247,6 +279,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   for (const auto& key : host.keys) {
     keysBefore.push_back(key.first);
   }
+  const std::map<std::u16string, TestFile> filesBefore = host.files;
 
   const std::uint32_t status = RunTolvu(host);
 
@@ -255,6 +288,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::u16string command = ToLowerAscii(Argument(args, 1));
   CheckBoxesAndStatus(out);
   CheckRegistry(out, command, keysBefore);
-  CheckLaunchAndFiles(out, command, args);
+  CheckLaunchAndFiles(out, command, args, filesBefore);
   return 0;
 }

@@ -28,6 +28,16 @@ std::optional<char> EncodeCharacter(char16_t ch) {
 
 }  // namespace
 
+std::u16string DecodeCp1252(const std::string& bytes) {
+  std::u16string text;
+  for (const char byte : bytes) {
+    const auto code = static_cast<std::uint8_t>(byte);
+    text.push_back(code >= 0x80 && code < 0xA0 ? kHighControls[code - 0x80]
+                                               : char16_t{code});
+  }
+  return text;
+}
+
 std::optional<std::string> EncodeCp1252(const std::u16string& text) {
   std::string bytes;
   for (const char16_t ch : text) {

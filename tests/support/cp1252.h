@@ -9,4 +9,7 @@ namespace tolvu {
 // Nothing when a character has no byte in Windows-1252.
 std::optional<std::string> EncodeCp1252(const std::u16string& text);
 
+// Every byte has a character.
+std::u16string DecodeCp1252(const std::string& bytes);
+
 }  // namespace tolvu

@@ -6,9 +6,14 @@
 
 #include "host/status_codes.h"
 #include "support/cp1252.h"
+#include "support/windows_arguments.h"
 
 namespace tolvu {
 namespace {
+
+bool IsDrive(const std::u16string& name) {
+  return name.size() == 2 && name[1] == u':';
+}
 
 bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
@@ -133,13 +138,25 @@ void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
   boxes.push_back(ShownBox{text, icon, title});
 }
 
-std::optional<std::uint32_t> RecordingHost::FileAttributes(
-    const std::u16string& name) {
-  const auto file = files.find(name);
+std::uint32_t RecordingHost::FileAttributes(const std::u16string& name,
+                                            std::uint32_t* attributes) {
+  const std::u16string path = !name.empty() && name.back() == u'\\'
+                                  ? name.substr(0, name.size() - 1)
+                                  : name;
+  const auto file = files.find(path);
   if (file == files.end()) {
-    return std::nullopt;
+    const std::size_t cut = path.rfind(u'\\');
+    const std::u16string folder =
+        cut == std::u16string::npos ? u"" : path.substr(0, cut);
+    const bool folderThere =
+        folder.empty() || IsDrive(folder) || files.count(folder) != 0;
+    return folderThere ? kErrorFileNotFound : kErrorPathNotFound;
   }
-  return file->second.attributes;
+  if (file->second.lookupError != 0) {
+    return file->second.lookupError;
+  }
+  *attributes = file->second.attributes;
+  return kSuccess;
 }
 
 std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
@@ -151,13 +168,37 @@ std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
       0) {
     return kErrorAccessDenied;
   }
-  if (file->second.deleteError != 0) {
-    return file->second.deleteError;
+  if (file->second.lockedError != 0) {
+    return file->second.lockedError;
   }
   files.erase(file);
   deletedFiles.push_back(name);
   return kSuccess;
 }
+
+// As on Windows, a read-only file may be renamed.
+std::uint32_t RecordingHost::RenameFile(const std::u16string& from,
+                                        const std::u16string& to) {
+  // A rename to the file's own name changes nothing, as on Windows.
+  if (from == to) {
+    return files.count(from) != 0 ? kSuccess : kErrorFileNotFound;
+  }
+  const auto file = files.find(from);
+  if (file == files.end()) {
+    return kErrorFileNotFound;
+  }
+  if (files.count(to) != 0) {
+    return kErrorAlreadyExists;
+  }
+  if (file->second.lockedError != 0) {
+    return file->second.lockedError;
+  }
+  files[to] = file->second;
+  files.erase(from);
+  return kSuccess;
+}
+
+bool RecordingHost::WindowStationVisible() { return stationVisible; }
 
 std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
   return EncodeCp1252(text);
@@ -283,11 +324,54 @@ std::int32_t RecordingHost::RegCloseKey(HostKey key) {
       static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle));
 }
 
-std::int32_t RecordingHost::ShellExecuteA(const std::string& file,
-                                          const std::string& parameters,
-                                          int showMode) {
+Launched RecordingHost::ShellExecuteExA(const std::string& file,
+                                        const std::string& parameters,
+                                        int showMode) {
   launches.push_back(Launch{file, parameters, showMode});
-  return launchResult;
+  if (launchResult <= 32) {
+    return Launched{launchResult, 0};
+  }
+  ++editorsRunning;
+  const HostProcess process = nextHandle_++;
+  openProcesses[process] = TestProcess{parameters, editorRunsMs};
+  return Launched{launchResult, process};
+}
+
+bool RecordingHost::WaitForProcess(HostProcess process,
+                                   std::chrono::milliseconds timeout) {
+  const auto open = openProcesses.find(process);
+  if (open == openProcesses.end()) {
+    ++badHandleUses;
+    return true;
+  }
+  TestProcess& running = open->second;
+  const auto timeoutMs = static_cast<std::uint64_t>(timeout.count());
+  if (timeout != kWaitForever && running.runsMs > timeoutMs) {
+    clockMs += timeoutMs;
+    running.runsMs -= timeoutMs;
+    return false;
+  }
+  if (!running.ended) {
+    clockMs += running.runsMs;
+    running.runsMs = 0;
+    running.ended = true;
+    EndEditor(running);
+  }
+  return true;
+}
+
+void RecordingHost::EndEditor(const TestProcess& process) {
+  --editorsRunning;
+  const std::vector<std::string> args = WindowsArguments(process.parameters);
+  if (editorWritesExport && args.size() == 3 && args[0] == "/e") {
+    files[DecodeCp1252(args[1])] = TestFile{0, 0, 0, kExportedContent};
+  }
+}
+
+void RecordingHost::CloseProcess(HostProcess process) {
+  if (openProcesses.erase(process) == 0) {
+    ++badHandleUses;
+  }
 }
 
 }  // namespace tolvu

@@ -69,7 +69,25 @@ struct ValuePath {
 
 struct TestFile {
   std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
-  std::uint32_t deleteError = 0;  // what RemoveFile fails with, 0 to succeed
+  std::uint32_t lockedError = 0;  // what deleting or renaming it fails with
+  std::uint32_t lookupError = 0;  // what looking it up fails with
+  std::string content;            // stands for its bytes
+};
+
+inline bool operator==(const TestFile& a, const TestFile& b) {
+  return a.attributes == b.attributes && a.lockedError == b.lockedError &&
+         a.lookupError == b.lookupError && a.content == b.content;
+}
+
+// What the editor's export writes into the file, as the recording host's
+// editor runs it.
+constexpr const char* kExportedContent = "exported";
+
+// A process the recording host started.
+struct TestProcess {
+  std::string parameters;
+  std::uint64_t runsMs = 0;  // still to run
+  bool ended = false;
 };
 
 // A root key value as eight upper-case hexadecimal digits.
@@ -89,16 +107,26 @@ class RecordingHost final : public Host {
 
   // Scripted inputs.
   std::u16string commandText;
-  // By exact name; the registry editor is there from the start.
+  // By exact name, without a trailing backslash; the registry editor is
+  // there from the start. A name whose folder is missing is not found with
+  // ERROR_PATH_NOT_FOUND (drive letters are always there).
   std::map<std::u16string, TestFile> files;
   std::int32_t launchResult = 42;
+  bool stationVisible = true;
+  // How long the editor runs once started, and whether its export writes
+  // the file (with kExportedContent) when it ends.
+  std::uint64_t editorRunsMs = 0;
+  bool editorWritesExport = true;
 
   // What the run did.
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;
   std::vector<std::u16string> deletedFiles;
   std::vector<RecordedCall> calls;  // registry calls, in order
-  int badHandleUses = 0;            // calls with a handle that was not open
+  int badHandleUses = 0;            // calls with a key or process not open
+  std::uint64_t clockMs = 0;        // time spent waiting
+  std::map<HostProcess, TestProcess> openProcesses;
+  int editorsRunning = 0;  // started and not yet ended
 
   // Keys by "ROOT\PATH" in upper case, root as 8 hex digits; the
   // predefined roots exist from the start.
@@ -112,9 +140,12 @@ class RecordingHost final : public Host {
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;
-  std::optional<std::uint32_t> FileAttributes(
-      const std::u16string& name) override;
+  std::uint32_t FileAttributes(const std::u16string& name,
+                               std::uint32_t* attributes) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
+  std::uint32_t RenameFile(const std::u16string& from,
+                           const std::u16string& to) override;
+  bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
@@ -128,9 +159,12 @@ class RecordingHost final : public Host {
                              const std::string& subKey) override;
   std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
   std::int32_t RegCloseKey(HostKey key) override;
-  std::int32_t ShellExecuteA(const std::string& file,
-                             const std::string& parameters,
-                             int showMode) override;
+  Launched ShellExecuteExA(const std::string& file,
+                           const std::string& parameters,
+                           int showMode) override;
+  bool WaitForProcess(HostProcess process,
+                      std::chrono::milliseconds timeout) override;
+  void CloseProcess(HostProcess process) override;
 
  private:
   std::int32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
@@ -140,6 +174,8 @@ class RecordingHost final : public Host {
   std::int32_t Record(RecordedCall call, std::int32_t status);
   // Nothing for a handle that is not open.
   std::optional<TestKey*> OpenKey(HostKey key);
+  // What the editor leaves when it ends.
+  void EndEditor(const TestProcess& process);
   HostKey nextHandle_ = 0x100;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,26 @@ namespace {
 
 constexpr const char* kEditor = "C:\\Windows\\regedit.exe";
 
+// Files to import and keys to export, as the cases name them.
+void AddFilesAndKeys(RecordingHost& host) {
+  for (const std::u16string name :
+       {u"MyRegFile.reg", u"SETTINGS.REG", u"My File.reg", u"My Settings.reg",
+        u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
+        u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg"}) {
+    host.files[name] = TestFile{};
+  }
+  for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files"}) {
+    host.files[folder] = TestFile{kAttributeDirectory};
+  }
+  for (const char* key : {"Software\\MyKey", "Software\\My Key"}) {
+    host.AddKey(kTestHklm, key);
+  }
+  for (const char* key : {"A", "A\tB\\", "a\"b\"c", "Software\\X"}) {
+    host.AddKey(kTestHkcu, key);
+  }
+  host.AddKey(0x80000003, "S-1");
+}
+
 struct LaunchCase {
   const char* name;
   std::u16string commandText;
@@ -22,16 +44,20 @@ struct LaunchCase {
 
 class EditorLaunchTest : public testing::TestWithParam<LaunchCase> {};
 
-TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHidden) {
+TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHiddenAndWaits) {
   RecordingHost host;
-  host.files[u"MyRegFile.reg"] = TestFile{};
+  AddFilesAndKeys(host);
+  host.editorRunsMs = 3600000;  // as long as it takes, where a user sees it
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
   ASSERT_EQ(host.launches.size(), 1U);
   EXPECT_EQ(host.launches[0].file, kEditor);
   EXPECT_EQ(host.launches[0].parameters, GetParam().parameters);
   EXPECT_EQ(host.launches[0].showMode, 0);
-  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(host.editorsRunning, 0);
+  EXPECT_EQ(host.clockMs, 3600000U);
+  EXPECT_TRUE(host.openProcesses.empty());
+  EXPECT_EQ(host.badHandleUses, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -47,6 +73,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "/s \"My Settings.reg\""},
         LaunchCase{"ImportQuotesWithoutBlank", u"import \"a\"b.reg",
                    "/s ab.reg"},
+        // An import names a file, by any path; wholly in quotes too.
+        LaunchCase{"ImportFullPath", u"import C:\\Deploy\\settings.reg",
+                   "/s C:\\Deploy\\settings.reg"},
+        LaunchCase{"ImportSharePath", u"import \\\\server\\share\\s.reg",
+                   "/s \\\\server\\share\\s.reg"},
+        LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s .\\s.reg"},
+        LaunchCase{"ImportSubFolder", u"import sub\\s.reg", "/s sub\\s.reg"},
+        LaunchCase{"ImportWhollyQuoted",
+                   u"import \"C:\\Deploy Files\\settings.reg\"",
+                   "/s \"C:\\Deploy Files\\settings.reg\""},
         LaunchCase{"ExportExample",
                    u"export HKLM\\Software\\MyKey MyRegFile.reg",
                    "/e MyRegFile.reg HKEY_LOCAL_MACHINE\\Software\\MyKey"},
@@ -68,44 +104,138 @@ INSTANTIATE_TEST_SUITE_P(
                    "/e \"C:\\My Dir\\x.reg\" HKEY_CURRENT_USER\\A"},
         LaunchCase{"ExportQuotedStem",
                    u"export HKCU\\Software\\X \"My Export\".reg",
-                   "/e \"My Export.reg\" HKEY_CURRENT_USER\\Software\\X"}),
+                   "/e \"My Export.reg\" HKEY_CURRENT_USER\\Software\\X"},
+        LaunchCase{"ExportWhollyQuoted",
+                   u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
+                   "/e \"D:\\Backup Files\\x.reg\" "
+                   "HKEY_CURRENT_USER\\Software\\X"}),
     [](const testing::TestParamInfo<LaunchCase>& info) {
       return std::string(info.param.name);
     });
 
-TEST(ExportKeyTest, DeletesOnlyAnExistingTargetBeforeLaunch) {
+// Run by run, what an export leaves of the folder: the old x.reg is
+// replaced when the editor writes the new one, and kept otherwise. A file
+// already has the first name for moving it aside.
+struct ExportRunCase {
+  const char* name;
+  bool oldFile;
+  bool editorWrites;
+  std::int32_t launchResult;
+  std::uint64_t editorRunsMs;  // on a hidden station
+  std::uint32_t status;
+  std::map<std::u16string, std::string> contents;  // afterwards
+  std::u16string mention;  // in the one box; empty for none
+};
+
+class ExportRunTest : public testing::TestWithParam<ExportRunCase> {};
+
+TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWrittenOne) {
+  const ExportRunCase& c = GetParam();
   RecordingHost host;
-  host.files[u"MyRegFile.reg"] = TestFile{};
-  host.files[u"Other.reg"] = TestFile{};
-  RunCommand(host, u"export HKLM\\Software\\MyKey MyRegFile.reg");
-  EXPECT_EQ(host.deletedFiles, std::vector<std::u16string>{u"MyRegFile.reg"});
-  EXPECT_EQ(host.files.count(u"Other.reg"), 1U);
-
-  RecordingHost fresh;
-  RunCommand(fresh, u"export HKLM\\Software\\MyKey New.reg");
-  EXPECT_TRUE(fresh.deletedFiles.empty());
-  EXPECT_EQ(fresh.launches.size(), 1U);
-}
-
-TEST(ExportKeyTest, DeletesTheFileAQuotedNameMeans) {
-  for (const std::u16string typed :
-       {u"\"My Export\".reg", u"My\" \"Export.reg", u"\"My Export.reg"}) {
-    RecordingHost host;
-    host.files[u"My Export.reg"] = TestFile{};
-    RunCommand(host, u"export HKCU\\Software\\X " + typed);
-    EXPECT_EQ(host.deletedFiles, std::vector<std::u16string>{u"My Export.reg"});
-    EXPECT_EQ(host.launches.size(), 1U);
+  host.AddKey(kTestHkcu, "A");
+  host.files[u"x.reg.tolvu-old"] = TestFile{0, 0, 0, "unrelated"};
+  if (c.oldFile) {
+    host.files[u"x.reg"] = TestFile{0, 0, 0, "old"};
   }
+  host.editorWritesExport = c.editorWrites;
+  host.launchResult = c.launchResult;
+  host.stationVisible = false;
+  host.editorRunsMs = c.editorRunsMs;
+  EXPECT_EQ(RunCommand(host, u"export HKCU\\A x.reg"), c.status);
+  host.files.erase(kTestEditorPath);
+  std::map<std::u16string, std::string> contents;
+  for (const auto& [name, file] : host.files) {
+    contents[name] = file.content;
+  }
+  EXPECT_EQ(contents, c.contents);
+  ASSERT_EQ(host.boxes.size(), c.mention.empty() ? 0U : 1U);
+  if (!c.mention.empty()) {
+    EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos);
+  }
+  EXPECT_EQ(host.editorsRunning, c.status == kErrorTimeout ? 1 : 0);
+  EXPECT_TRUE(host.openProcesses.empty());
+  EXPECT_EQ(host.clockMs, std::min<std::uint64_t>(c.editorRunsMs, 600000));
 }
 
-TEST(ExportKeyTest, HiddenSystemOrFolderTargetIsNotDeleted) {
-  for (const std::uint32_t attributes :
-       {kAttributeHidden, kAttributeSystem, kAttributeDirectory}) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportRunTest,
+    testing::Values(
+        ExportRunCase{
+            "Replaces",
+            true,
+            true,
+            42,
+            0,
+            kSuccess,
+            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
+            u""},
+        ExportRunCase{
+            "WritesANewFile",
+            false,
+            true,
+            42,
+            0,
+            kSuccess,
+            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
+            u""},
+        ExportRunCase{
+            "EndsWithinTheUnattendedWait",
+            true,
+            true,
+            42,
+            600000,
+            kSuccess,
+            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
+            u""},
+        ExportRunCase{"WritesNothingKeepsTheOld",
+                      true,
+                      false,
+                      42,
+                      0,
+                      kErrorCannotMake,
+                      {{u"x.reg", "old"}, {u"x.reg.tolvu-old", "unrelated"}},
+                      u"wrote no file \"x.reg\"; the earlier file is kept"},
+        ExportRunCase{"WritesNothing",
+                      false,
+                      false,
+                      42,
+                      0,
+                      kErrorCannotMake,
+                      {{u"x.reg.tolvu-old", "unrelated"}},
+                      u"nothing was exported"},
+        ExportRunCase{"LaunchFailsKeepsTheOld",
+                      true,
+                      true,
+                      5,
+                      0,
+                      kErrorAccessDenied,
+                      {{u"x.reg", "old"}, {u"x.reg.tolvu-old", "unrelated"}},
+                      u"File access denied"},
+        // Both files stay, and the box says where the old one is.
+        ExportRunCase{
+            "StillRunningUnattended",
+            true,
+            true,
+            42,
+            600001,
+            kErrorTimeout,
+            {{u"x.reg.tolvu-old", "unrelated"}, {u"x.reg.tolvu-old-2", "old"}},
+            u"10 minutes; it is left running. The earlier file "
+            u"\"x.reg\" is kept as \"x.reg.tolvu-old-2\"."}),
+    [](const testing::TestParamInfo<ExportRunCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(ExportKeyTest, ReplacesTheFileAQuotedNameMeans) {
+  for (const std::u16string typed :
+       {u"\"My Export\".reg", u"My\" \"Export.reg", u"\"My Export.reg\""}) {
     RecordingHost host;
-    host.files[u"t.reg"] = TestFile{attributes, 0};
-    RunCommand(host, u"export HKCU\\A t.reg");
-    EXPECT_TRUE(host.deletedFiles.empty()) << attributes;
-    EXPECT_EQ(host.launches.size(), 1U) << attributes;
+    AddFilesAndKeys(host);
+    host.files[u"My Export.reg"] = TestFile{};
+    EXPECT_EQ(RunCommand(host, u"export HKCU\\Software\\X " + typed), kSuccess);
+    EXPECT_EQ(host.files[u"My Export.reg"].content, kExportedContent);
+    EXPECT_EQ(host.deletedFiles,
+              std::vector<std::u16string>{u"My Export.reg.tolvu-old"});
   }
 }
 
@@ -120,7 +250,9 @@ TEST(ExportKeyTest, RootZeroShowsUsageAndDeletesNothing) {
   EXPECT_EQ(host.boxes[0].icon, Icon::Information);
 }
 
-struct ExportFailureCase {
+// Import and export checks that fail before anything is touched: one
+// description box, and every file as it was.
+struct CheckFailureCase {
   const char* name;
   std::u16string commandText;
   TestFile existing;  // present as "x.reg" in every case
@@ -128,82 +260,117 @@ struct ExportFailureCase {
   std::u16string mention;
 };
 
-class ExportFailureTest : public testing::TestWithParam<ExportFailureCase> {};
+class CheckFailureTest : public testing::TestWithParam<CheckFailureCase> {};
 
-TEST_P(ExportFailureTest, DescribesDeletesNothingLaunchesNothing) {
-  const ExportFailureCase& c = GetParam();
+TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
+  const CheckFailureCase& c = GetParam();
   RecordingHost host;
+  AddFilesAndKeys(host);
   host.files[u"x.reg"] = c.existing;
-  host.files[u"a.reg"] = TestFile{};
+  host.files[u"Dir.reg"] = TestFile{kAttributeDirectory};
+  host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53};  // ERROR_BAD_NETPATH
+  const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
   EXPECT_EQ(host.boxes[0].icon, Icon::None);
   EXPECT_EQ(host.boxes[0].title, u"Tolvu");
   EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos);
-  EXPECT_TRUE(host.deletedFiles.empty());
-  EXPECT_EQ(host.files.size(), 3U);  // the two and the editor
+  EXPECT_EQ(host.files, before);
   EXPECT_TRUE(host.launches.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ExportFailureTest,
+    Cases, CheckFailureTest,
     testing::Values(
-        ExportFailureCase{"Star", u"export HKCU\\A *.reg", TestFile{},
-                          kErrorInvalidName, u"\"*.reg\""},
-        ExportFailureCase{"QuestionMark", u"export HKCU\\A ?.reg", TestFile{},
-                          kErrorInvalidName, u"wildcard"},
-        ExportFailureCase{"ReadOnlyTarget", u"export HKCU\\A x.reg",
-                          TestFile{kAttributeReadOnly, 0}, kErrorAccessDenied,
-                          u"\"x.reg\""},
-        ExportFailureCase{
+        CheckFailureCase{"Star", u"export HKCU\\A *.reg", TestFile{},
+                         kErrorInvalidName, u"\"*.reg\""},
+        CheckFailureCase{"QuestionMark", u"export HKCU\\A ?.reg", TestFile{},
+                         kErrorInvalidName, u"wildcard"},
+        CheckFailureCase{"MissingKey", u"export HKCU\\Gone x.reg", TestFile{},
+                         kErrorFileNotFound,
+                         u"\"HKEY_CURRENT_USER\\Gone\" cannot be exported"},
+        CheckFailureCase{"MissingFolder", u"export HKCU\\A C:\\Gone\\x.reg",
+                         TestFile{}, kErrorPathNotFound,
+                         u"\"C:\\Gone\\x.reg\""},
+        CheckFailureCase{"FileAsFolder", u"export HKCU\\A x.reg\\y.reg",
+                         TestFile{}, kErrorPathNotFound, u"folder"},
+        CheckFailureCase{"ReadOnlyTarget", u"export HKCU\\A x.reg",
+                         TestFile{kAttributeReadOnly}, kErrorAccessDenied,
+                         u"\"x.reg\": it is read-only"},
+        CheckFailureCase{
             "ReadOnlyTargetNamedInQuotes", u"export HKCU\\A \"x\".reg",
-            TestFile{kAttributeReadOnly, 0}, kErrorAccessDenied, u"\"x.reg\""},
-        ExportFailureCase{"TargetInUse", u"export HKCU\\A x.reg",
-                          TestFile{0, kErrorSharingViolation},
-                          kErrorSharingViolation, u"another program"},
-        ExportFailureCase{"UnrepresentableKey", u"export HKCU\\\u0416 x.reg",
-                          TestFile{}, kErrorNoUnicodeTranslation, u"U+0416"},
-        ExportFailureCase{"UnrepresentableFile", u"export HKCU\\A \u0416x.reg",
-                          TestFile{}, kErrorNoUnicodeTranslation,
-                          u"file name"}),
-    [](const testing::TestParamInfo<ExportFailureCase>& info) {
+            TestFile{kAttributeReadOnly}, kErrorAccessDenied, u"\"x.reg\""},
+        CheckFailureCase{"HiddenTarget", u"export HKCU\\A x.reg",
+                         TestFile{kAttributeHidden}, kErrorAccessDenied,
+                         u"hidden"},
+        CheckFailureCase{"SystemTarget", u"export HKCU\\A x.reg",
+                         TestFile{kAttributeSystem}, kErrorAccessDenied,
+                         u"system"},
+        CheckFailureCase{"FolderTarget", u"export HKCU\\A Dir.reg", TestFile{},
+                         kErrorAccessDenied, u"it is a folder"},
+        CheckFailureCase{"TargetInUse", u"export HKCU\\A x.reg",
+                         TestFile{0, kErrorSharingViolation},
+                         kErrorSharingViolation, u"another program"},
+        CheckFailureCase{"UnrepresentableKey", u"export HKCU\\\u0416 x.reg",
+                         TestFile{}, kErrorNoUnicodeTranslation, u"U+0416"},
+        CheckFailureCase{"UnrepresentableFile", u"export HKCU\\A \u0416x.reg",
+                         TestFile{}, kErrorNoUnicodeTranslation, u"file name"},
+        CheckFailureCase{"ImportMissing", u"import none.reg", TestFile{},
+                         kErrorFileNotFound,
+                         u"\"none.reg\" cannot be imported"},
+        CheckFailureCase{"ImportMissingFolder", u"import C:\\Gone\\a.reg",
+                         TestFile{}, kErrorPathNotFound, u"folder"},
+        CheckFailureCase{"ImportFolder", u"import Dir.reg", TestFile{},
+                         kErrorFileNotFound, u"\"Dir.reg\""},
+        CheckFailureCase{"ImportUnreachable", u"import \\\\far\\s.reg",
+                         TestFile{}, 53, u"Windows error 53"}),
+    [](const testing::TestParamInfo<CheckFailureCase>& info) {
       return std::string(info.param.name);
     });
 
 TEST(ImportExportTest, FailedLaunchReportsAndReturnsItsStatus) {
   RecordingHost host;
+  AddFilesAndKeys(host);
   host.launchResult = 2;
   EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorFileNotFound);
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].text, u"File not found");
   EXPECT_EQ(host.boxes[0].title, u"Error");
   EXPECT_EQ(host.boxes[0].icon, Icon::Exclamation);
-
-  RecordingHost exportHost;
-  exportHost.launchResult = 5;
-  EXPECT_EQ(RunCommand(exportHost, u"export HKCU\\A a.reg"),
-            kErrorAccessDenied);
-  ASSERT_EQ(exportHost.boxes.size(), 1U);
-  EXPECT_EQ(exportHost.boxes[0].text, u"File access denied");
 }
 
 // Only a file is launched: the shell would open a folder in a file window.
 TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   for (const std::u16string command :
-       {u"import a.reg", u"export HKCU\\A a.reg"}) {
+       {u"import MyRegFile.reg", u"export HKCU\\A MyRegFile.reg"}) {
     for (const bool folder : {true, false}) {
       RecordingHost host;
+      AddFilesAndKeys(host);
       host.files.erase(kTestEditorPath);
       if (folder) {
         host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0};
       }
+      const auto before = host.files;
       EXPECT_EQ(RunCommand(host, command), kErrorFileNotFound);
       ASSERT_EQ(host.boxes.size(), 1U);
       EXPECT_EQ(host.boxes[0].text, u"File not found");
       EXPECT_EQ(host.boxes[0].title, u"Error");
       EXPECT_TRUE(host.launches.empty());
+      EXPECT_EQ(host.files, before);
     }
   }
+}
+
+TEST(ImportExportTest, ImportStillRunningUnattendedIsReported) {
+  RecordingHost host;
+  AddFilesAndKeys(host);
+  host.stationVisible = false;
+  host.editorRunsMs = 600001;
+  EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
+  ASSERT_EQ(host.boxes.size(), 1U);
+  EXPECT_NE(host.boxes[0].text.find(u"has not finished"), std::u16string::npos);
+  EXPECT_EQ(host.editorsRunning, 1);
+  EXPECT_TRUE(host.openProcesses.empty());
 }
 
 TEST(EditorArgumentTest, QuotesOnlyWithBlankTabOrQuote) {

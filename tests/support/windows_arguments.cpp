@@ -1,4 +1,4 @@
-#include "windows_arguments.h"
+#include "support/windows_arguments.h"
 
 #include <cstddef>
 
