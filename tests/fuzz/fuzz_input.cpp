@@ -94,7 +94,7 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0, 0, "ro"};
   host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0, 0, "hidden"};
   host.files[u"System.reg"] = TestFile{kAttributeSystem, 0, 0, "system"};
-  host.files[u"Folder.reg"] = TestFile{kAttributeDirectory};
+  host.files[u"Folder.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"Locked.reg"] = TestFile{0, 32, 0, "locked"};  // in use
   host.files[u"Far.reg"] = TestFile{0, 0, 53, "far"};  // network path gone
   host.files[u"*.reg"] = TestFile{0, 0, 0, "star"};
@@ -102,7 +102,7 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.files[u"Caf\u00E9.reg"] = TestFile{0, 0, 0, "cafe"};
   host.files[u"a b.reg"] = TestFile{0, 0, 0, "blank"};
   host.files[u"a b.reg.tolvu-old"] = TestFile{0, 0, 0, "aside"};
-  host.files[u"C:\\Temp"] = TestFile{kAttributeDirectory};
+  host.files[u"C:\\Temp"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"C:\\Temp\\Out.reg"] = TestFile{0, 0, 0, "temp"};
 
   constexpr std::uint32_t kHklm = 0x80000002;

@@ -25,7 +25,7 @@ void AddFilesAndKeys(RecordingHost& host) {
     host.files[name] = TestFile{};
   }
   for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files"}) {
-    host.files[folder] = TestFile{kAttributeDirectory};
+    host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
   }
   for (const char* key : {"Software\\MyKey", "Software\\My Key"}) {
     host.AddKey(kTestHklm, key);
@@ -267,8 +267,8 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   RecordingHost host;
   AddFilesAndKeys(host);
   host.files[u"x.reg"] = c.existing;
-  host.files[u"Dir.reg"] = TestFile{kAttributeDirectory};
-  host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53};  // ERROR_BAD_NETPATH
+  host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
+  host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
@@ -295,21 +295,22 @@ INSTANTIATE_TEST_SUITE_P(
         CheckFailureCase{"FileAsFolder", u"export HKCU\\A x.reg\\y.reg",
                          TestFile{}, kErrorPathNotFound, u"folder"},
         CheckFailureCase{"ReadOnlyTarget", u"export HKCU\\A x.reg",
-                         TestFile{kAttributeReadOnly}, kErrorAccessDenied,
-                         u"\"x.reg\": it is read-only"},
-        CheckFailureCase{
-            "ReadOnlyTargetNamedInQuotes", u"export HKCU\\A \"x\".reg",
-            TestFile{kAttributeReadOnly}, kErrorAccessDenied, u"\"x.reg\""},
+                         TestFile{kAttributeReadOnly, 0, 0, ""},
+                         kErrorAccessDenied, u"\"x.reg\": it is read-only"},
+        CheckFailureCase{"ReadOnlyTargetNamedInQuotes",
+                         u"export HKCU\\A \"x\".reg",
+                         TestFile{kAttributeReadOnly, 0, 0, ""},
+                         kErrorAccessDenied, u"\"x.reg\""},
         CheckFailureCase{"HiddenTarget", u"export HKCU\\A x.reg",
-                         TestFile{kAttributeHidden}, kErrorAccessDenied,
-                         u"hidden"},
+                         TestFile{kAttributeHidden, 0, 0, ""},
+                         kErrorAccessDenied, u"hidden"},
         CheckFailureCase{"SystemTarget", u"export HKCU\\A x.reg",
-                         TestFile{kAttributeSystem}, kErrorAccessDenied,
-                         u"system"},
+                         TestFile{kAttributeSystem, 0, 0, ""},
+                         kErrorAccessDenied, u"system"},
         CheckFailureCase{"FolderTarget", u"export HKCU\\A Dir.reg", TestFile{},
                          kErrorAccessDenied, u"it is a folder"},
         CheckFailureCase{"TargetInUse", u"export HKCU\\A x.reg",
-                         TestFile{0, kErrorSharingViolation},
+                         TestFile{0, kErrorSharingViolation, 0, ""},
                          kErrorSharingViolation, u"another program"},
         CheckFailureCase{"UnrepresentableKey", u"export HKCU\\\u0416 x.reg",
                          TestFile{}, kErrorNoUnicodeTranslation, u"U+0416"},
@@ -348,7 +349,7 @@ TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
       AddFilesAndKeys(host);
       host.files.erase(kTestEditorPath);
       if (folder) {
-        host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0};
+        host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0, 0, ""};
       }
       const auto before = host.files;
       EXPECT_EQ(RunCommand(host, command), kErrorFileNotFound);
