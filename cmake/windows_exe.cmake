@@ -16,7 +16,7 @@ configure_file(${PROJECT_SOURCE_DIR}/src/host/tolvu.manifest.in
                ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest @ONLY)
 
 add_executable(tolvu WIN32
-  src/host/win_main.cpp
+  src/cli/win_main.cpp
   src/host/windows_host.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
 )

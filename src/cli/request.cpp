@@ -1,35 +1,13 @@
 #include "cli/request.h"
 
-#include "cli/root_keys.h"
 #include "host/text.h"
 
 namespace tolvu {
 namespace {
 
-struct DataTypeName {
-  const char16_t* name;
-  std::uint32_t type;
-};
-
-constexpr DataTypeName kDataTypes[] = {
-    {u"REG_SZ", kRegSz},
-    {u"REG_BINARY", kRegBinary},
-    {u"REG_DWORD", kRegDword},
-};
-
 constexpr std::size_t kRequestSlots = 6;
 
 }  // namespace
-
-std::optional<std::uint32_t> DataTypeOf(const std::u16string& typeName) {
-  const std::u16string upper = ToUpperAscii(typeName);
-  for (const DataTypeName& entry : kDataTypes) {
-    if (upper == entry.name) {
-      return entry.type;
-    }
-  }
-  return std::nullopt;
-}
 
 std::optional<Request> ReadRequest(const ArgumentArray& args) {
   // Arguments 6 and later are dropped; missing ones read as empty.
@@ -39,17 +17,17 @@ std::optional<Request> ReadRequest(const ArgumentArray& args) {
   Request request;
   request.commandWord = ToLowerAscii(slots[1]);
   request.keyArgument = slots[2];
-  request.rootName = u"NONE";
+  std::u16string rootName = kNoRootName;
   const std::size_t backslash = slots[2].find(u'\\');
   if (backslash != std::u16string::npos) {
-    request.rootName = StripQuotes(slots[2].substr(0, backslash));
+    rootName = StripQuotes(slots[2].substr(0, backslash));
     request.subKey = StripQuotes(slots[2].substr(backslash + 1));
   }
   request.dataName = slots[3];
   request.dataValue = slots[4];
-  request.typeName = slots[5].empty() ? u"REG_SZ" : slots[5];
 
-  const std::optional<std::uint32_t> type = DataTypeOf(request.typeName);
+  const std::optional<std::uint32_t> type =
+      DataTypeOf(slots[5].empty() ? u"REG_SZ" : slots[5]);
   if (!type) {
     return std::nullopt;
   }
@@ -58,7 +36,7 @@ std::optional<Request> ReadRequest(const ArgumentArray& args) {
   if (request.commandWord == u"import") {
     return request;
   }
-  const std::optional<std::uint32_t> root = RootKeyHandle(request.rootName);
+  const std::optional<std::uint32_t> root = RootKeyHandle(rootName);
   if (!root) {
     return std::nullopt;
   }

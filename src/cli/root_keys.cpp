@@ -31,7 +31,7 @@ std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName) {
       return key.handle;
     }
   }
-  if (upper == u"NONE") {
+  if (upper == kNoRootName) {
     return kNoRoot;
   }
   return std::nullopt;

@@ -8,7 +8,9 @@
 
 namespace tolvu {
 
+// No root key: the root name "NONE", or argument 2 without a backslash.
 constexpr std::uint32_t kNoRoot = 0;
+constexpr const char16_t* kNoRootName = u"NONE";
 
 // A registry key as the tool names it: a root key and the path below it.
 struct KeyPath {
@@ -17,7 +19,7 @@ struct KeyPath {
 };
 
 // The handle for an abbreviation or long name in any case, kNoRoot for
-// "NONE", nothing for any other name.
+// kNoRootName, nothing for any other name.
 std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName);
 
 // The long name of a handle of the table; empty for any other value.

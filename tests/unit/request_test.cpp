@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/root_keys.h"
+#include "host/text.h"
 
 namespace tolvu {
 namespace {
@@ -14,7 +16,6 @@ struct RequestCase {
   const char* name;
   std::u16string commandText;
   std::u16string commandWord;
-  std::u16string rootName;
   std::uint32_t root;
   std::u16string subKey;
   std::u16string dataName;
@@ -30,7 +31,6 @@ TEST_P(ReadRequestTest, ReadsFields) {
       ReadRequest(SplitCommandLine(c.commandText));
   ASSERT_TRUE(request.has_value());
   EXPECT_EQ(request->commandWord, c.commandWord);
-  EXPECT_EQ(request->rootName, c.rootName);
   EXPECT_EQ(request->root, c.root);
   EXPECT_EQ(request->subKey, c.subKey);
   EXPECT_EQ(request->dataName, c.dataName);
@@ -46,32 +46,32 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RequestCase{"DwordExample",
                     u"add HKLM\\Software\\MyKey MyDataName 123456 REG_DWORD",
-                    u"add", u"HKLM", kHklm, u"Software\\MyKey", u"MyDataName",
-                    u"123456", kRegDword},
+                    u"add", kHklm, u"Software\\MyKey", u"MyDataName", u"123456",
+                    kRegDword},
         RequestCase{"QuotedKeyPathSplitThenUnquoted",
-                    u"ADD \"HKLM\\Software\\My Key\"", u"add", u"HKLM", kHklm,
+                    u"ADD \"HKLM\\Software\\My Key\"", u"add", kHklm,
                     u"Software\\My Key", u"", u"", kRegSz},
         RequestCase{"NameAndValueKeepQuotes",
-                    u"Add hkcu\\A \"N\" \"V\" reg_binary", u"add", u"hkcu",
-                    kHkcu, u"A", u"\"N\"", u"\"V\"", kRegBinary},
-        RequestCase{"LongRootName", u"add HKEY_CURRENT_USER\\A", u"add",
-                    u"HKEY_CURRENT_USER", kHkcu, u"A", u"", u"", kRegSz},
-        RequestCase{"PerformanceData", u"add hkpd\\A", u"add", u"hkpd",
-                    0x80000004, u"A", u"", u"", kRegSz},
-        RequestCase{"NoBackslashIsRootZero", u"remove MyKey x", u"remove",
-                    u"NONE", 0, u"", u"x", u"", kRegSz},
-        RequestCase{"NoneBeforeBackslash", u"add none\\Sub", u"add", u"none", 0,
-                    u"Sub", u"", u"", kRegSz},
-        RequestCase{"NoArguments", u"", u"", u"NONE", 0, u"", u"", u"", kRegSz},
+                    u"Add hkcu\\A \"N\" \"V\" reg_binary", u"add", kHkcu, u"A",
+                    u"\"N\"", u"\"V\"", kRegBinary},
+        RequestCase{"LongRootName", u"add HKEY_CURRENT_USER\\A", u"add", kHkcu,
+                    u"A", u"", u"", kRegSz},
+        RequestCase{"PerformanceData", u"add hkpd\\A", u"add", 0x80000004, u"A",
+                    u"", u"", kRegSz},
+        RequestCase{"NoBackslashIsRootZero", u"remove MyKey x", u"remove", 0,
+                    u"", u"x", u"", kRegSz},
+        RequestCase{"NoneBeforeBackslash", u"add none\\Sub", u"add", 0, u"Sub",
+                    u"", u"", kRegSz},
+        RequestCase{"NoArguments", u"", u"", 0, u"", u"", u"", kRegSz},
         RequestCase{"OnlyFirstBackslashSplits", u"add HKCU\\A\\B\\", u"add",
-                    u"HKCU", kHkcu, u"A\\B\\", u"", u"", kRegSz},
+                    kHkcu, u"A\\B\\", u"", u"", kRegSz},
         RequestCase{"SixthArgumentDropped",
-                    u"add HKCU\\A N V REG_SZ REG_MULTI_SZ", u"add", u"HKCU",
-                    kHkcu, u"A", u"N", u"V", kRegSz},
+                    u"add HKCU\\A N V REG_SZ REG_MULTI_SZ", u"add", kHkcu, u"A",
+                    u"N", u"V", kRegSz},
         RequestCase{"QuotedCommandWordStaysQuoted", u"\"add\" HKCU\\A",
-                    u"\"add\"", u"HKCU", kHkcu, u"A", u"", u"", kRegSz},
-        RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add", u"HKCU",
-                    kHkcu, u"A", u"", u"", kRegSz}),
+                    u"\"add\"", kHkcu, u"A", u"", u"", kRegSz},
+        RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add", kHkcu,
+                    u"A", u"", u"", kRegSz}),
     [](const testing::TestParamInfo<RequestCase>& info) {
       return std::string(info.param.name);
     });
@@ -85,30 +85,25 @@ TEST(ReadRequestTest, RefusesUnknownTypeOrRoot) {
   }
 }
 
-TEST(RootKeysTest, EveryRootByBothNamesAndBack) {
-  struct Row {
-    std::u16string abbreviation;
-    std::u16string longName;
-    std::uint32_t handle;
-  };
-  const Row rows[] = {
-      {u"HKLM", u"HKEY_LOCAL_MACHINE", 0x80000002},
-      {u"HKCU", u"HKEY_CURRENT_USER", 0x80000001},
-      {u"HKU", u"HKEY_USERS", 0x80000003},
-      {u"HKCC", u"HKEY_CURRENT_CONFIG", 0x80000005},
-      {u"HKCR", u"HKEY_CLASSES_ROOT", 0x80000000},
-      {u"HKDD", u"HKEY_DYN_DATA", 0x80000006},
-      {u"HKPD", u"HKEY_PERFORMANCE_DATA", 0x80000004},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(RootKeyHandle(row.abbreviation), row.handle);
-    EXPECT_EQ(RootKeyHandle(row.longName), row.handle);
-    EXPECT_EQ(RootKeyHandle(u"x" + row.abbreviation), std::nullopt);
-    EXPECT_EQ(RootKeyName(row.handle), row.longName);
+// Each abbreviation the usage names, in any case, and the long name an
+// export gives the editor for it lead to one handle of their own.
+TEST(RootKeysTest, NamesRoundTripThroughTheirHandles) {
+  std::set<std::uint32_t> handles;
+  for (const std::u16string name :
+       {u"HKLM", u"hkcu", u"HKCR", u"Hku", u"HKCC", u"HKDD", u"HKPD"}) {
+    const std::optional<std::uint32_t> handle = RootKeyHandle(name);
+    ASSERT_TRUE(handle.has_value()) << handles.size();
+    const std::u16string longName = RootKeyName(*handle);
+    EXPECT_EQ(longName.rfind(u"HKEY_", 0), 0U);
+    EXPECT_EQ(RootKeyHandle(ToLowerAscii(longName)), handle);
+    EXPECT_EQ(RootKeyHandle(u"x" + name), std::nullopt);
+    handles.insert(*handle);
   }
+  EXPECT_EQ(handles.size(), 7U);
+  EXPECT_EQ(handles.count(kNoRoot), 0U);
   EXPECT_EQ(RootKeyHandle(u"NoNe"), kNoRoot);
   EXPECT_EQ(RootKeyHandle(u""), std::nullopt);
-  EXPECT_EQ(RootKeyName(0), u"");
+  EXPECT_EQ(RootKeyName(kNoRoot), u"");
   EXPECT_EQ(RootKeyName(0x80000007), u"");
 }
 
