@@ -38,17 +38,8 @@ can_link_fuzzer() {
   return $status
 }
 
-missing=()
-can_link_fuzzer || missing+=(clang libclang-rt-dev)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v ninja >/dev/null || missing+=(ninja-build)
-[[ -f /usr/include/gtest/gtest.h ]] || missing+=(libgtest-dev)
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "$SCRIPT_NAME: installing ${missing[*]}" >&2
-  apt-get update >/dev/null
-  DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >/dev/null
-  can_link_fuzzer || die "clang cannot link a libFuzzer target even after installing ${missing[*]}"
-fi
+"$ROOT/scripts/install-deps.sh"
+can_link_fuzzer || die "clang cannot link a libFuzzer target"
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DTOLVU_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
