@@ -1,7 +1,11 @@
 // The seam between the tool's logic and the platform. Everything the tool
 // takes from Windows goes through a Host passed down explicitly: the Windows
 // host makes the real calls, the recording host of the tests keeps an
-// in-memory registry and notes every box and launch.
+// in-memory registry, file system and editor and notes every call.
+//
+// Every status below is a Win32 error code: 0 (ERROR_SUCCESS) for success,
+// otherwise the code the system gave. No method throws, and none shows
+// anything but ShowMessageBox.
 #pragma once
 
 #include <chrono>
@@ -40,76 +44,98 @@ class Host {
   Host& operator=(Host&&) = delete;
   virtual ~Host() = default;
 
-  // The command-line text after the program's own name, possibly empty.
+  // The process command line after the program's own name, possibly empty.
   virtual std::u16string CommandText() = 0;
 
-  // A modal box with one OK button; returns once it is dismissed.
+  // Shows a modal box with the text, the title, the icon and one OK button,
+  // and returns once it is dismissed. Where no user could answer it (a
+  // window station that is not visible) it shows nothing: it writes "title:
+  // text" and CR LF to standard error as UTF-8, when the process has a
+  // standard error, and returns at once. Where the windowing library cannot
+  // be loaded it shows and writes nothing.
   virtual void ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) = 0;
 
   // Looks up a file or folder. Returns 0 and sets *attributes to its
-  // FILE_ATTRIBUTE_* bits when there is one of that name; otherwise returns
-  // the lookup's Win32 error (2 when the name is missing, 3 when a folder
-  // on its path is, or whatever else the lookup met, such as a network path
-  // that cannot be reached) and leaves *attributes unchanged. A name with a
+  // FILE_ATTRIBUTE_* bits when there is one of that name. Otherwise returns
+  // the lookup's error (2 when the name is missing, 3 when a folder on its
+  // path is, or whatever else the lookup met, such as 53 for a network path
+  // that cannot be reached) and leaves *attributes as it was. A name with a
   // trailing backslash names a folder.
   virtual std::uint32_t FileAttributes(const std::u16string& name,
                                        std::uint32_t* attributes) = 0;
-  // Deletes the file. Returns 0 when it is gone, otherwise the Win32 error,
-  // and then the file is as it was.
+  // Deletes the file. Returns 0 when it is gone; otherwise the error, and
+  // the file is as it was (a read-only file is refused with 5).
   virtual std::uint32_t RemoveFile(const std::u16string& name) = 0;
-  // Renames the file `from` to `to` without replacing anything: when `to`
+  // Renames the file `from` to `to`, never replacing anything: when `to`
   // exists the call fails with 183 (ERROR_ALREADY_EXISTS) or 80
-  // (ERROR_FILE_EXISTS). Returns 0 when renamed, otherwise the Win32 error,
-  // and then both names are as they were.
+  // (ERROR_FILE_EXISTS). Returns 0 when renamed; otherwise the error, and
+  // both names are as they were.
   virtual std::uint32_t RenameFile(const std::u16string& from,
                                    const std::u16string& to) = 0;
 
-  // Whether a user can see this process's boxes: false on a window station
-  // that is not visible (services, deployment agents), where a box shown
-  // would never be answered. True when that cannot be told.
+  // False on a window station that no user sees (services, deployment
+  // agents, tasks run as SYSTEM), where a box would never be answered; true
+  // on one a user sees, and when that cannot be told.
   virtual bool WindowStationVisible() = 0;
 
   // The text in the system's ANSI code page, or nothing when a character
-  // has no exact representation there (no best-fit substitutes).
+  // has no exact representation there (no best-fit substitute is ever
+  // made). The empty text gives the empty string.
   virtual std::optional<std::string> ToAnsi(const std::u16string& text) = 0;
 
-  // Where the system registry editor lives, without a trailing backslash.
+  // The system's Windows folder, where the registry editor lives, without a
+  // trailing backslash.
   virtual std::u16string WindowsDirectory() = 0;
 
   // Registry calls, named and shaped after the advapi32 functions they wrap.
-  // Roots are the 32-bit predefined key values; statuses are Win32 codes.
-  virtual std::int32_t RegCreateKeyA(std::uint32_t root,
-                                     const std::string& subKey,
-                                     HostKey* key) = 0;
-  virtual std::int32_t RegOpenKeyA(std::uint32_t root,
-                                   const std::string& subKey, HostKey* key) = 0;
-  virtual std::int32_t RegSetValueExA(
+  // Roots are the 32-bit predefined key values (0x80000000 to 0x80000006);
+  // sub keys and names are ANSI text. Each returns the call's status.
+  //
+  // RegCreateKeyA creates the key below the root (and any missing keys on
+  // the way) or opens it when it exists; RegOpenKeyA opens an existing key
+  // with the access the caller is allowed. An empty sub key opens the root
+  // itself. On success *key holds the open key, which the caller owns and
+  // closes with RegCloseKey; on failure *key is 0 and nothing is open.
+  virtual std::uint32_t RegCreateKeyA(std::uint32_t root,
+                                      const std::string& subKey,
+                                      HostKey* key) = 0;
+  virtual std::uint32_t RegOpenKeyA(std::uint32_t root,
+                                    const std::string& subKey,
+                                    HostKey* key) = 0;
+  // Writes the value of that name (the key's default value for "") with
+  // the type code and exactly these bytes, replacing any value of that name
+  // and whatever its type. On failure the key is as it was.
+  virtual std::uint32_t RegSetValueExA(
       HostKey key, const std::string& name, std::uint32_t type,
       const std::vector<std::uint8_t>& data) = 0;
-  virtual std::int32_t RegDeleteKeyA(std::uint32_t root,
-                                     const std::string& subKey) = 0;
-  virtual std::int32_t RegDeleteValueA(HostKey key,
-                                       const std::string& name) = 0;
-  virtual std::int32_t RegCloseKey(HostKey key) = 0;
+  // Deletes the key below the root. A key with sub keys, and a root itself,
+  // are refused (5), and nothing is deleted then.
+  virtual std::uint32_t RegDeleteKeyA(std::uint32_t root,
+                                      const std::string& subKey) = 0;
+  // Deletes one value of the open key ("" for the default value); 2 when
+  // there is none of that name.
+  virtual std::uint32_t RegDeleteValueA(HostKey key,
+                                        const std::string& name) = 0;
+  // Closes a key the host handed out; the handle is not used again.
+  virtual std::uint32_t RegCloseKey(HostKey key) = 0;
 
-  // ShellExecuteExA(no owner, "open", file, parameters, no directory, show)
-  // without any box of the shell's own. Returns the result code, above 32
-  // when the program was started and one of ShellExecute's SE_ERR_* codes
-  // (32 or less) when not, and the started process, or 0 when there is none
-  // to wait for (always 0 when not started). A process handed out is the
-  // caller's: it ends with CloseProcess, whether or not the process has.
+  // ShellExecuteExA(no owner, "open", file, parameters, no directory, show),
+  // with no box of the shell's own; the parameters are ANSI text. Returns
+  // the result code, above 32 when the program was started and one of
+  // ShellExecute's SE_ERR_* codes (32 or less) when not, and the started
+  // process: 0 when there is none to wait for, always 0 when not started.
+  // A process handed out is the caller's, to let go with CloseProcess.
   virtual Launched ShellExecuteExA(const std::string& file,
                                    const std::string& parameters,
                                    int showMode) = 0;
   // Waits up to `timeout` (kWaitForever: as long as it takes) for the
-  // process to end. Returns true when it has ended, false when it still runs
-  // after the time. A wait that cannot be made returns true at once, so that
-  // no caller waits on a process it cannot watch.
+  // process to end. Returns true when it has ended, false when it still
+  // runs after the time. A wait that cannot be made returns true at once,
+  // so that no caller waits on a process it cannot watch.
   virtual bool WaitForProcess(HostProcess process,
                               std::chrono::milliseconds timeout) = 0;
-  // Lets go of the process handle; the process itself runs on if it has not
-  // ended.
+  // Lets go of the process; if it still runs, it runs on.
   virtual void CloseProcess(HostProcess process) = 0;
 };
 

@@ -9,7 +9,6 @@ constexpr std::uint32_t kSuccess = 0;
 constexpr std::uint32_t kErrorFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
 constexpr std::uint32_t kErrorPathNotFound = 3;       // ERROR_PATH_NOT_FOUND
 constexpr std::uint32_t kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
-constexpr std::uint32_t kErrorInvalidHandle = 6;      // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kErrorNotEnoughMemory = 8;    // ERROR_NOT_ENOUGH_MEMORY
 constexpr std::uint32_t kErrorBadFormat = 11;         // ERROR_BAD_FORMAT
 constexpr std::uint32_t kErrorInvalidData = 13;       // ERROR_INVALID_DATA
@@ -19,11 +18,9 @@ constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 constexpr std::uint32_t kErrorFileExists = 80;        // ERROR_FILE_EXISTS
 constexpr std::uint32_t kErrorCannotMake = 82;        // ERROR_CANNOT_MAKE
 constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME
-constexpr std::uint32_t kErrorBadPathname = 161;      // ERROR_BAD_PATHNAME
 constexpr std::uint32_t kErrorAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
 // ERROR_ARITHMETIC_OVERFLOW
 constexpr std::uint32_t kErrorArithmeticOverflow = 534;
-constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
 // ERROR_NO_UNICODE_TRANSLATION
 constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kErrorNoAssociation = 1155;  // ERROR_NO_ASSOCIATION

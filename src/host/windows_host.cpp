@@ -28,6 +28,15 @@ HKEY RootHandle(std::uint32_t root) {
 
 HKEY KeyHandle(HostKey key) { return reinterpret_cast<HKEY>(key); }
 
+// Registry calls return their Win32 error as a LONG, never negative.
+std::uint32_t Status(LONG status) { return static_cast<std::uint32_t>(status); }
+
+// The opened key on success; on failure no handle, whatever the call left.
+std::uint32_t KeyOrNothing(LONG status, HKEY handle, HostKey* key) {
+  *key = status == ERROR_SUCCESS ? reinterpret_cast<HostKey>(handle) : 0;
+  return Status(status);
+}
+
 // SE_ERR_DLLNOTFOUND, the launch result when shell32 itself is missing.
 constexpr std::int32_t kShellDllNotFound = 32;
 
@@ -187,43 +196,42 @@ std::u16string WindowsHost::WindowsDirectory() {
   return Utf16(buffer.data(), length);
 }
 
-std::int32_t WindowsHost::RegCreateKeyA(std::uint32_t root,
-                                        const std::string& subKey,
-                                        HostKey* key) {
+std::uint32_t WindowsHost::RegCreateKeyA(std::uint32_t root,
+                                         const std::string& subKey,
+                                         HostKey* key) {
   HKEY handle = nullptr;
   const LONG status =
       ::RegCreateKeyA(RootHandle(root), subKey.c_str(), &handle);
-  *key = reinterpret_cast<HostKey>(handle);
-  return status;
+  return KeyOrNothing(status, handle, key);
 }
 
-std::int32_t WindowsHost::RegOpenKeyA(std::uint32_t root,
-                                      const std::string& subKey, HostKey* key) {
+std::uint32_t WindowsHost::RegOpenKeyA(std::uint32_t root,
+                                       const std::string& subKey,
+                                       HostKey* key) {
   HKEY handle = nullptr;
   const LONG status = ::RegOpenKeyA(RootHandle(root), subKey.c_str(), &handle);
-  *key = reinterpret_cast<HostKey>(handle);
-  return status;
+  return KeyOrNothing(status, handle, key);
 }
 
-std::int32_t WindowsHost::RegSetValueExA(
+std::uint32_t WindowsHost::RegSetValueExA(
     HostKey key, const std::string& name, std::uint32_t type,
     const std::vector<std::uint8_t>& data) {
-  return ::RegSetValueExA(KeyHandle(key), name.c_str(), 0, type, data.data(),
-                          static_cast<DWORD>(data.size()));
+  return Status(::RegSetValueExA(KeyHandle(key), name.c_str(), 0, type,
+                                 data.data(), static_cast<DWORD>(data.size())));
 }
 
-std::int32_t WindowsHost::RegDeleteKeyA(std::uint32_t root,
-                                        const std::string& subKey) {
-  return ::RegDeleteKeyA(RootHandle(root), subKey.c_str());
+std::uint32_t WindowsHost::RegDeleteKeyA(std::uint32_t root,
+                                         const std::string& subKey) {
+  return Status(::RegDeleteKeyA(RootHandle(root), subKey.c_str()));
 }
 
-std::int32_t WindowsHost::RegDeleteValueA(HostKey key,
-                                          const std::string& name) {
-  return ::RegDeleteValueA(KeyHandle(key), name.c_str());
+std::uint32_t WindowsHost::RegDeleteValueA(HostKey key,
+                                           const std::string& name) {
+  return Status(::RegDeleteValueA(KeyHandle(key), name.c_str()));
 }
 
-std::int32_t WindowsHost::RegCloseKey(HostKey key) {
-  return ::RegCloseKey(KeyHandle(key));
+std::uint32_t WindowsHost::RegCloseKey(HostKey key) {
+  return Status(::RegCloseKey(KeyHandle(key)));
 }
 
 Launched WindowsHost::ShellExecuteExA(const std::string& file,

@@ -26,17 +26,17 @@ class WindowsHost final : public Host {
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
-  std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
-                             HostKey* key) override;
-  std::int32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
-                           HostKey* key) override;
-  std::int32_t RegSetValueExA(HostKey key, const std::string& name,
-                              std::uint32_t type,
-                              const std::vector<std::uint8_t>& data) override;
-  std::int32_t RegDeleteKeyA(std::uint32_t root,
-                             const std::string& subKey) override;
-  std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
-  std::int32_t RegCloseKey(HostKey key) override;
+  std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
+                              HostKey* key) override;
+  std::uint32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
+                            HostKey* key) override;
+  std::uint32_t RegSetValueExA(HostKey key, const std::string& name,
+                               std::uint32_t type,
+                               const std::vector<std::uint8_t>& data) override;
+  std::uint32_t RegDeleteKeyA(std::uint32_t root,
+                              const std::string& subKey) override;
+  std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
                            const std::string& parameters,
                            int showMode) override;

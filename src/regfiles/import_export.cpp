@@ -83,8 +83,8 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
 void RequireReadableKey(Host& host, const KeyPath& key,
                         const std::u16string& keyPath) {
   HostKey open = 0;
-  const auto status = static_cast<std::uint32_t>(host.RegOpenKeyA(
-      key.root, AnsiOrFail(host, key.subKey, u"key path"), &open));
+  const std::uint32_t status = host.RegOpenKeyA(
+      key.root, AnsiOrFail(host, key.subKey, u"key path"), &open);
   if (status != kSuccess) {
     throw RunFailure{u"The key " + Quoted(keyPath) + u" cannot be exported: " +
                          ErrorReason(status) + u".",

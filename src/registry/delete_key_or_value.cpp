@@ -10,6 +10,8 @@ namespace tolvu {
 std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
                                const std::u16string& dataName) {
   return StatusShowingFailure(host, [&] {
+    // Unquoted a second time (the main flow did it once): remove has always
+    // read HKCU\""Key"" as Key, and scripts may rely on it.
     const std::string ansiKey =
         AnsiOrFail(host, StripQuotes(key.subKey), u"key path");
     const std::string ansiName =
@@ -18,16 +20,15 @@ std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
     // The key is opened first in both cases, so a missing key is reported
     // by the open and nothing is deleted.
     HostKey open = 0;
-    const auto opened =
-        static_cast<std::uint32_t>(host.RegOpenKeyA(key.root, ansiKey, &open));
+    const std::uint32_t opened = host.RegOpenKeyA(key.root, ansiKey, &open);
     if (opened != kSuccess) {
       return opened;
     }
     // As for add, the name as typed decides: two quotes name the default
     // value, and only a missing name deletes the whole key.
-    const auto status = static_cast<std::uint32_t>(
-        dataName.empty() ? host.RegDeleteKeyA(key.root, ansiKey)
-                         : host.RegDeleteValueA(open, ansiName));
+    const std::uint32_t status = dataName.empty()
+                                     ? host.RegDeleteKeyA(key.root, ansiKey)
+                                     : host.RegDeleteValueA(open, ansiName);
     host.RegCloseKey(open);
     return status;
   });

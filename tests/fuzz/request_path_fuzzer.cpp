@@ -124,8 +124,7 @@ void CheckBoxesAndStatus(const Outcome& out) {
           "exit status 0 does not match a silent run with no registry failure",
           out);
   if (boxes.empty() && out.status != kSuccess) {
-    Require(lastFailure != nullptr &&
-                out.status == static_cast<std::uint32_t>(lastFailure->status),
+    Require(lastFailure != nullptr && out.status == lastFailure->status,
             "a silent failure that is not the failing registry status", out);
   }
 }

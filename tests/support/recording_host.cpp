@@ -65,12 +65,11 @@ bool HasSubKeys(const std::map<std::string, TestKey>& keys,
 
 // The status of a call on an open key: the handle must be open, and its key
 // still there.
-std::int32_t KeyStatus(const std::optional<TestKey*>& open) {
+std::uint32_t KeyStatus(const std::optional<TestKey*>& open) {
   if (!open) {
-    return static_cast<std::int32_t>(kErrorInvalidHandle);
+    return kErrorInvalidHandle;
   }
-  return static_cast<std::int32_t>(*open == nullptr ? kErrorKeyDeleted
-                                                    : kSuccess);
+  return *open == nullptr ? kErrorKeyDeleted : kSuccess;
 }
 
 // A call that names a key by root and path.
@@ -206,7 +205,7 @@ std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
 
 std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
 
-std::int32_t RecordingHost::Record(RecordedCall call, std::int32_t status) {
+std::uint32_t RecordingHost::Record(RecordedCall call, std::uint32_t status) {
   if (!call.handleOpen) {
     ++badHandleUses;
   }
@@ -215,20 +214,20 @@ std::int32_t RecordingHost::Record(RecordedCall call, std::int32_t status) {
   return status;
 }
 
-std::int32_t RecordingHost::OpenOrCreate(std::uint32_t root,
-                                         const std::string& subKey, bool create,
-                                         HostKey* key) {
+std::uint32_t RecordingHost::OpenOrCreate(std::uint32_t root,
+                                          const std::string& subKey,
+                                          bool create, HostKey* key) {
   *key = 0;
   if (!IsPredefinedRoot(root)) {
-    return static_cast<std::int32_t>(kErrorInvalidHandle);
+    return kErrorInvalidHandle;
   }
   const std::optional<std::string> path = StoredPath(root, subKey);
   if (!path) {
-    return static_cast<std::int32_t>(kErrorBadPathname);
+    return kErrorBadPathname;
   }
   if (*path != RootText(root) && keys.count(*path) == 0) {
     if (!create) {
-      return static_cast<std::int32_t>(kErrorFileNotFound);
+      return kErrorFileNotFound;
     }
     // Creating a key creates the missing keys above it too.
     for (std::size_t cut = path->find('\\'); cut != std::string::npos;
@@ -239,7 +238,7 @@ std::int32_t RecordingHost::OpenOrCreate(std::uint32_t root,
   }
   *key = nextHandle_++;
   openKeys[*key] = *path;
-  return static_cast<std::int32_t>(kSuccess);
+  return kSuccess;
 }
 
 std::optional<TestKey*> RecordingHost::OpenKey(HostKey key) {
@@ -251,21 +250,21 @@ std::optional<TestKey*> RecordingHost::OpenKey(HostKey key) {
   return found == keys.end() ? nullptr : &found->second;
 }
 
-std::int32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
-                                          const std::string& subKey,
-                                          HostKey* key) {
-  const std::int32_t status = OpenOrCreate(root, subKey, true, key);
+std::uint32_t RecordingHost::RegCreateKeyA(std::uint32_t root,
+                                           const std::string& subKey,
+                                           HostKey* key) {
+  const std::uint32_t status = OpenOrCreate(root, subKey, true, key);
   return Record(OnRoot(RegistryCall::CreateKey, root, subKey, *key), status);
 }
 
-std::int32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
-                                        const std::string& subKey,
-                                        HostKey* key) {
-  const std::int32_t status = OpenOrCreate(root, subKey, false, key);
+std::uint32_t RecordingHost::RegOpenKeyA(std::uint32_t root,
+                                         const std::string& subKey,
+                                         HostKey* key) {
+  const std::uint32_t status = OpenOrCreate(root, subKey, false, key);
   return Record(OnRoot(RegistryCall::OpenKey, root, subKey, *key), status);
 }
 
-std::int32_t RecordingHost::RegSetValueExA(
+std::uint32_t RecordingHost::RegSetValueExA(
     HostKey key, const std::string& name, std::uint32_t type,
     const std::vector<std::uint8_t>& data) {
   const std::optional<TestKey*> open = OpenKey(key);
@@ -279,37 +278,37 @@ std::int32_t RecordingHost::RegSetValueExA(
   return Record(std::move(call), KeyStatus(open));
 }
 
-std::int32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
-                                          const std::string& subKey) {
+std::uint32_t RecordingHost::RegDeleteKeyA(std::uint32_t root,
+                                           const std::string& subKey) {
   return Record(OnRoot(RegistryCall::DeleteKey, root, subKey, 0),
                 DeleteKey(root, subKey));
 }
 
-std::int32_t RecordingHost::DeleteKey(std::uint32_t root,
-                                      const std::string& subKey) {
+std::uint32_t RecordingHost::DeleteKey(std::uint32_t root,
+                                       const std::string& subKey) {
   if (!IsPredefinedRoot(root)) {
-    return static_cast<std::int32_t>(kErrorInvalidHandle);
+    return kErrorInvalidHandle;
   }
   const std::optional<std::string> path = StoredPath(root, subKey);
   if (!path) {
-    return static_cast<std::int32_t>(kErrorBadPathname);
+    return kErrorBadPathname;
   }
   // The roots themselves cannot be deleted, nor a key with sub keys.
   if (*path == RootText(root) || HasSubKeys(keys, *path)) {
-    return static_cast<std::int32_t>(kErrorAccessDenied);
+    return kErrorAccessDenied;
   }
   if (keys.erase(*path) == 0) {
-    return static_cast<std::int32_t>(kErrorFileNotFound);
+    return kErrorFileNotFound;
   }
-  return static_cast<std::int32_t>(kSuccess);
+  return kSuccess;
 }
 
-std::int32_t RecordingHost::RegDeleteValueA(HostKey key,
-                                            const std::string& name) {
+std::uint32_t RecordingHost::RegDeleteValueA(HostKey key,
+                                             const std::string& name) {
   const std::optional<TestKey*> open = OpenKey(key);
-  std::int32_t status = KeyStatus(open);
+  std::uint32_t status = KeyStatus(open);
   if (status == 0 && (*open)->values.erase(Upper(name)) == 0) {
-    status = static_cast<std::int32_t>(kErrorFileNotFound);
+    status = kErrorFileNotFound;
   }
   RecordedCall call =
       OnHandle(RegistryCall::DeleteValue, key, open.has_value());
@@ -317,11 +316,10 @@ std::int32_t RecordingHost::RegDeleteValueA(HostKey key,
   return Record(std::move(call), status);
 }
 
-std::int32_t RecordingHost::RegCloseKey(HostKey key) {
+std::uint32_t RecordingHost::RegCloseKey(HostKey key) {
   const bool open = openKeys.erase(key) != 0;
-  return Record(
-      OnHandle(RegistryCall::CloseKey, key, open),
-      static_cast<std::int32_t>(open ? kSuccess : kErrorInvalidHandle));
+  return Record(OnHandle(RegistryCall::CloseKey, key, open),
+                open ? kSuccess : kErrorInvalidHandle);
 }
 
 Launched RecordingHost::ShellExecuteExA(const std::string& file,

@@ -57,7 +57,7 @@ struct RecordedCall {
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
   bool handleOpen = true;  // false for a handle that was not open
-  std::int32_t status = 0;
+  std::uint32_t status = 0;
 };
 
 // A value by where it is: root, ANSI sub key and value name.
@@ -89,6 +89,11 @@ struct TestProcess {
   std::uint64_t runsMs = 0;  // still to run
   bool ended = false;
 };
+
+// Statuses only the recording registry gives the tool; it passes them on.
+constexpr std::uint32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kErrorBadPathname = 161;  // ERROR_BAD_PATHNAME
+constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
 
 // A root key value as eight upper-case hexadecimal digits.
 std::string RootText(std::uint32_t root);
@@ -148,17 +153,17 @@ class RecordingHost final : public Host {
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
-  std::int32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
-                             HostKey* key) override;
-  std::int32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
-                           HostKey* key) override;
-  std::int32_t RegSetValueExA(HostKey key, const std::string& name,
-                              std::uint32_t type,
-                              const std::vector<std::uint8_t>& data) override;
-  std::int32_t RegDeleteKeyA(std::uint32_t root,
-                             const std::string& subKey) override;
-  std::int32_t RegDeleteValueA(HostKey key, const std::string& name) override;
-  std::int32_t RegCloseKey(HostKey key) override;
+  std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
+                              HostKey* key) override;
+  std::uint32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
+                            HostKey* key) override;
+  std::uint32_t RegSetValueExA(HostKey key, const std::string& name,
+                               std::uint32_t type,
+                               const std::vector<std::uint8_t>& data) override;
+  std::uint32_t RegDeleteKeyA(std::uint32_t root,
+                              const std::string& subKey) override;
+  std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
                            const std::string& parameters,
                            int showMode) override;
@@ -167,11 +172,11 @@ class RecordingHost final : public Host {
   void CloseProcess(HostProcess process) override;
 
  private:
-  std::int32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
-                            bool create, HostKey* key);
-  std::int32_t DeleteKey(std::uint32_t root, const std::string& subKey);
+  std::uint32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
+                             bool create, HostKey* key);
+  std::uint32_t DeleteKey(std::uint32_t root, const std::string& subKey);
   // Notes the call with its status and returns the status.
-  std::int32_t Record(RecordedCall call, std::int32_t status);
+  std::uint32_t Record(RecordedCall call, std::uint32_t status);
   // Nothing for a handle that is not open.
   std::optional<TestKey*> OpenKey(HostKey key);
   // What the editor leaves when it ends.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/request.h"
+#include "cli/data_types.h"
 #include "host/status_codes.h"
 #include "test_support.h"
 
@@ -29,8 +29,7 @@ TEST(RecordingHostTest, SubKeysWithSimilarNamesDoNotHideEachOther) {
   RecordingHost host;
   host.AddKey(kTestHkcu, "A B");
   host.AddKey(kTestHkcu, "A\\C");
-  EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A"),
-            static_cast<std::int32_t>(kErrorAccessDenied));
+  EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A"), kErrorAccessDenied);
   EXPECT_EQ(host.RegDeleteKeyA(kTestHkcu, "A B"), 0);
 }
 
@@ -44,12 +43,9 @@ TEST(RecordingHostTest, HandlesMustBeOpen) {
 TEST(RecordingHostTest, PathsAreCheckedLikeTheRegistry) {
   RecordingHost host;
   HostKey key = 0;
-  EXPECT_EQ(host.RegOpenKeyA(kTestHkcu, "Missing", &key),
-            static_cast<std::int32_t>(kErrorFileNotFound));
-  EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "\\Lead", &key),
-            static_cast<std::int32_t>(kErrorBadPathname));
-  EXPECT_EQ(host.RegCreateKeyA(0x12345678, "A", &key),
-            static_cast<std::int32_t>(kErrorInvalidHandle));
+  EXPECT_EQ(host.RegOpenKeyA(kTestHkcu, "Missing", &key), kErrorFileNotFound);
+  EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "\\Lead", &key), kErrorBadPathname);
+  EXPECT_EQ(host.RegCreateKeyA(0x12345678, "A", &key), kErrorInvalidHandle);
   EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "Trail\\", &key), 0);
   host.RegCloseKey(key);
   EXPECT_TRUE(host.KeyExists(kTestHkcu, "Trail"));
