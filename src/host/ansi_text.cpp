@@ -30,11 +30,8 @@ RunFailure Unrepresentable(const std::u16string& character,
                            const std::u16string& what,
                            const std::u16string& reason) {
   // A lone surrogate cannot be shown; name it by its code alone.
-  const char32_t codePoint = CodePointOf(character);
-  const bool showable =
-      !(character.size() == 1 && codePoint >= 0xD800 && codePoint <= 0xDFFF);
-  std::u16string name = CodePointText(codePoint);
-  if (showable) {
+  std::u16string name = CodePointText(CodePointOf(character));
+  if (character.size() != 1 || !IsSurrogate(character[0])) {
     name = Quoted(character) + u" (" + name + u")";
   }
   return RunFailure{u"The character " + name + u" in the " + what + u" " +

@@ -6,34 +6,10 @@
 #include <limits>
 #include <string>
 
-#include "host/run_failure.h"
-#include "host/status_codes.h"
-
 namespace tolvu {
 namespace {
 
 bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
-
-// 0 to 15 for a hexadecimal digit, -1 for any other character.
-int HexDigit(char16_t ch) {
-  if (IsDigit(ch)) {
-    return ch - u'0';
-  }
-  if (ch >= u'a' && ch <= u'f') {
-    return ch - u'a' + 10;
-  }
-  if (ch >= u'A' && ch <= u'F') {
-    return ch - u'A' + 10;
-  }
-  return -1;
-}
-
-RunFailure Overflow() {
-  return RunFailure{
-      u"The number is outside the range of a 32-bit whole number, "
-      u"-2147483648 to 2147483647.",
-      kErrorArithmeticOverflow};
-}
 
 }  // namespace
 
@@ -81,9 +57,9 @@ double LeadingNumber(const std::u16string& text) {
   return negative ? -value : value;
 }
 
-std::int32_t RoundToInt32(double x) {
+std::optional<std::int32_t> RoundToInt32(double x) {
   if (!std::isfinite(x)) {
-    throw Overflow();
+    return std::nullopt;
   }
   const double floor = std::floor(x);
   const double fraction = x - floor;
@@ -92,12 +68,25 @@ std::int32_t RoundToInt32(double x) {
     rounded = floor + 1.0;
   }
   if (rounded < -2147483648.0 || rounded > 2147483647.0) {
-    throw Overflow();
+    return std::nullopt;
   }
   return static_cast<std::int32_t>(rounded);
 }
 
-std::uint32_t DwordBits(const std::u16string& text) {
+std::optional<std::uint8_t> HexDigitValue(char16_t ch) {
+  if (IsDigit(ch)) {
+    return static_cast<std::uint8_t>(ch - u'0');
+  }
+  if (ch >= u'a' && ch <= u'f') {
+    return static_cast<std::uint8_t>(ch - u'a' + 10);
+  }
+  if (ch >= u'A' && ch <= u'F') {
+    return static_cast<std::uint8_t>(ch - u'A' + 10);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::uint32_t> DwordBits(const std::u16string& text) {
   std::size_t pos = 0;
   const bool hasSign = !text.empty() && (text[0] == u'+' || text[0] == u'-');
   if (hasSign) {
@@ -105,23 +94,31 @@ std::uint32_t DwordBits(const std::u16string& text) {
   }
   if (text.size() < pos + 2 || text[pos] != u'0' ||
       (text[pos + 1] != u'x' && text[pos + 1] != u'X')) {
-    return static_cast<std::uint32_t>(RoundToInt32(LeadingNumber(text)));
+    const std::optional<std::int32_t> number =
+        RoundToInt32(LeadingNumber(text));
+    if (!number) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*number);
   }
   // Past 33 bits the exact value no longer matters: it is out of range.
   constexpr std::uint64_t kCap = std::uint64_t{1} << 33U;
   std::uint64_t value = 0;
-  for (pos += 2; pos < text.size() && HexDigit(text[pos]) >= 0; ++pos) {
-    value = std::min(
-        value * 16 + static_cast<std::uint64_t>(HexDigit(text[pos])), kCap);
+  for (pos += 2; pos < text.size(); ++pos) {
+    const std::optional<std::uint8_t> digit = HexDigitValue(text[pos]);
+    if (!digit) {
+      break;
+    }
+    value = std::min(value * 16 + *digit, kCap);
   }
   if (hasSign && text[0] == u'-') {
     if (value > 0x80000000U) {
-      throw Overflow();
+      return std::nullopt;
     }
     return static_cast<std::uint32_t>(0 - value);
   }
   if (value > 0xFFFFFFFFU) {
-    throw Overflow();
+    return std::nullopt;
   }
   return static_cast<std::uint32_t>(value);
 }

@@ -1,7 +1,10 @@
-// Number reading and rounding as the tool's data values need them.
+// Number reading and rounding as the tool's data values need them. Nothing
+// here fails: a value out of range is an empty result, for the caller to
+// describe.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tolvu {
@@ -11,16 +14,19 @@ namespace tolvu {
 // at the first character that cannot continue the number; no number gives 0.
 double LeadingNumber(const std::u16string& text);
 
-// The nearest integer, ties to the even neighbour. A result outside the
-// 32-bit signed range throws RunFailure with kErrorArithmeticOverflow.
-std::int32_t RoundToInt32(double x);
+// The nearest integer, ties to the even neighbour; nothing when that is
+// outside the 32-bit signed range (or x is not finite).
+std::optional<std::int32_t> RoundToInt32(double x);
+
+// 0 to 15 for a hexadecimal digit, 0-9, A-F or a-f; nothing for any other
+// character.
+std::optional<std::uint8_t> HexDigitValue(char16_t ch);
 
 // The 32 bits a REG_DWORD data value stands for. "0x" or "0X" followed by
 // hexadecimal digits (read up to the first other character) gives the bit
 // pattern of those digits, up to 0xFFFFFFFF; a sign before it negates the
 // value, down to -0x80000000. Anything else is read as
-// RoundToInt32(LeadingNumber(text)). Throws RunFailure with
-// kErrorArithmeticOverflow for a value that does not fit.
-std::uint32_t DwordBits(const std::u16string& text);
+// RoundToInt32(LeadingNumber(text)). Nothing for a value that does not fit.
+std::optional<std::uint32_t> DwordBits(const std::u16string& text);
 
 }  // namespace tolvu

@@ -13,11 +13,15 @@ std::u16string ToLowerAscii(std::u16string text);
 bool EndsWith(const std::u16string& text, const std::u16string& suffix);
 bool Contains(const std::u16string& text, char16_t ch);
 
-// The two halves of a UTF-16 surrogate pair.
+// UTF-16 surrogates, U+D800 to U+DFFF: the high half of a pair comes
+// first, the low half second.
+inline bool IsSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDFFF; }
 inline bool IsHighSurrogate(char16_t ch) {
-  return ch >= 0xD800 && ch <= 0xDBFF;
+  return IsSurrogate(ch) && ch < 0xDC00;
 }
-inline bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+inline bool IsLowSurrogate(char16_t ch) {
+  return IsSurrogate(ch) && ch >= 0xDC00;
+}
 // The code point a high and a low surrogate stand for together.
 inline char32_t CombineSurrogates(char16_t high, char16_t low) {
   return 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10U) +

@@ -36,7 +36,7 @@ std::string Utf8(const std::u16string& text) {
         IsLowSurrogate(text[i + 1])) {
       cp = CombineSurrogates(ch, text[i + 1]);
       ++i;
-    } else if (IsHighSurrogate(ch) || IsLowSurrogate(ch)) {
+    } else if (IsSurrogate(ch)) {
       cp = kReplacement;
     }
     AppendUtf8(cp, out);

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "cli/request.h"
+#include "cli/data_types.h"
 #include "cli/split_command_line.h"
 #include "host/ansi_text.h"
 #include "host/numbers.h"
@@ -39,13 +39,15 @@ std::vector<std::uint8_t> StringPayload(Host& host,
   return bytes;
 }
 
+// A character that is not a hexadecimal digit counts as 0, and so does the
+// missing half of an odd last digit.
 std::vector<std::uint8_t> HexPayload(const std::u16string& digits) {
   std::vector<std::uint8_t> bytes;
   for (std::size_t i = 0; i < digits.size(); i += 2) {
-    const std::u16string low =
-        i + 1 < digits.size() ? digits.substr(i + 1, 1) : u"";
-    bytes.push_back(static_cast<std::uint8_t>(
-        HexDigitValue(digits.substr(i, 1)) * 16 + HexDigitValue(low)));
+    const std::uint8_t high = HexDigitValue(digits[i]).value_or(0);
+    const std::uint8_t low =
+        i + 1 < digits.size() ? HexDigitValue(digits[i + 1]).value_or(0) : 0;
+    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
   }
   return bytes;
 }
@@ -73,22 +75,20 @@ std::vector<std::uint8_t> BinaryPayload(Host& host,
 // quotes is that number.
 std::vector<std::uint8_t> DwordPayload(const std::u16string& typed) {
   const std::u16string dataValue = StripQuotes(typed);
-  std::uint32_t bits = 0;
-  try {
-    bits = DwordBits(dataValue);
-  } catch (const RunFailure& failure) {
+  const std::optional<std::uint32_t> bits = DwordBits(dataValue);
+  if (!bits) {
     const bool negative = !dataValue.empty() && dataValue.front() == u'-';
     throw RunFailure{u"The number " + Quoted(dataValue) + u" is too " +
                          (negative ? u"small" : u"large") +
                          u" for a REG_DWORD value, which holds whole numbers "
                          u"from -2147483648 to 2147483647, or 0x0 to "
                          u"0xFFFFFFFF in hexadecimal.",
-                     failure.code};
+                     kErrorArithmeticOverflow};
   }
-  return {static_cast<std::uint8_t>(bits & 0xFFU),
-          static_cast<std::uint8_t>((bits >> 8U) & 0xFFU),
-          static_cast<std::uint8_t>((bits >> 16U) & 0xFFU),
-          static_cast<std::uint8_t>((bits >> 24U) & 0xFFU)};
+  return {static_cast<std::uint8_t>(*bits & 0xFFU),
+          static_cast<std::uint8_t>((*bits >> 8U) & 0xFFU),
+          static_cast<std::uint8_t>((*bits >> 16U) & 0xFFU),
+          static_cast<std::uint8_t>((*bits >> 24U) & 0xFFU)};
 }
 
 // Nothing for a type the tool does not write.
@@ -108,25 +108,12 @@ std::optional<std::vector<std::uint8_t>> Payload(
 
 }  // namespace
 
-std::int32_t HexDigitValue(const std::u16string& ch) {
-  if (ch.size() == 1) {
-    if (ch[0] >= u'A' && ch[0] <= u'F') {
-      return ch[0] - u'A' + 10;
-    }
-    if (ch[0] >= u'a' && ch[0] <= u'f') {
-      return ch[0] - u'a' + 10;
-    }
-  }
-  return RoundToInt32(LeadingNumber(ch));
-}
-
 std::uint32_t WriteKeyValue(Host& host, const KeyPath& key,
                             const TypedValue& value) {
   return StatusShowingFailure(host, [&] {
     const std::string ansiKey = AnsiOrFail(host, key.subKey, u"key path");
     HostKey open = 0;
-    const auto created = static_cast<std::uint32_t>(
-        host.RegCreateKeyA(key.root, ansiKey, &open));
+    const std::uint32_t created = host.RegCreateKeyA(key.root, ansiKey, &open);
     if (created != kSuccess) {
       return created;  // no handle was opened: nothing to write or close
     }
@@ -140,8 +127,7 @@ std::uint32_t WriteKeyValue(Host& host, const KeyPath& key,
         const std::string name =
             AnsiOrFail(host, StripQuotes(value.name), u"value name");
         const auto payload = Payload(host, type, value.data);
-        return payload ? static_cast<std::uint32_t>(
-                             host.RegSetValueExA(open, name, type, *payload))
+        return payload ? host.RegSetValueExA(open, name, type, *payload)
                        : kSuccess;
       });
     }

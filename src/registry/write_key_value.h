@@ -9,10 +9,6 @@
 
 namespace tolvu {
 
-// 10 to 15 for A to F in either case; otherwise the leading number of the
-// text rounded (0 to 9 for a digit, 0 for anything else and for "").
-std::int32_t HexDigitValue(const std::u16string& ch);
-
 // A value as the user typed it: its name and data still carry their quotes.
 // An empty name writes no value; type 0 is taken as REG_SZ.
 struct TypedValue {

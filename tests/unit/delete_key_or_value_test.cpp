@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "call_text.h"
-#include "cli/request.h"
+#include "cli/data_types.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
 #include "test_support.h"

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
-
-#include "host/run_failure.h"
-#include "host/status_codes.h"
 
 namespace tolvu {
 namespace {
@@ -70,17 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundCase{-2147483648.0, -2147483647 - 1},
                     RoundCase{-2147483648.5, -2147483647 - 1}));
 
-TEST(RoundToInt32Test, OutOfRangeIsAnOverflowFailure) {
+TEST(RoundToInt32Test, OutOfRangeIsNothing) {
   for (const double x :
        {2147483647.5, 2147483648.0, -2147483648.51, -2147483649.0, 1e300,
         -1e300, HUGE_VAL, -HUGE_VAL, std::nan("")}) {
-    try {
-      RoundToInt32(x);
-      ADD_FAILURE() << x << " did not fail";
-    } catch (const RunFailure& failure) {
-      EXPECT_EQ(failure.code, kErrorArithmeticOverflow) << x;
-      EXPECT_NE(failure.description.find(u"2147483647"), std::u16string::npos);
-    }
+    EXPECT_EQ(RoundToInt32(x), std::nullopt) << x;
   }
 }
 

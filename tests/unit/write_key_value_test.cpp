@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "call_text.h"
-#include "cli/request.h"
+#include "cli/data_types.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
 #include "test_support.h"
@@ -79,8 +79,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "N", kRegBinary, Bytes{0x41, 0x42, 0x22}},
         EncodingCase{"BinaryLowerCaseDigits", u"N", u"abcdef", kRegBinary, "N",
                      kRegBinary, Bytes{0xAB, 0xCD, 0xEF}},
-        EncodingCase{"BinaryNonDigitIsZero", u"N", u"4G", kRegBinary, "N",
-                     kRegBinary, Bytes{0x40}},
+        EncodingCase{"BinaryEveryDigit", u"N", u"0123456789ABCDEFabcdef",
+                     kRegBinary, "N", kRegBinary,
+                     Bytes{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF, 0xAB,
+                           0xCD, 0xEF}},
+        // A full-width A is no digit either.
+        EncodingCase{"BinaryNonDigitIsZero", u"N", u"4G\uff211", kRegBinary,
+                     "N", kRegBinary, Bytes{0x40, 0x01}},
         EncodingCase{"BinarySignsAndDotsAreZero", u"N", u"-1.9", kRegBinary,
                      "N", kRegBinary, Bytes{0x01, 0x09}},
         EncodingCase{"BinaryEmpty", u"N", u"", kRegBinary, "N", kRegBinary,
@@ -119,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "N", kRegDword, Bytes{10, 0, 0, 0}},
         EncodingCase{"DwordHex", u"N", u"0x10", kRegDword, "N", kRegDword,
                      Bytes{16, 0, 0, 0}},
+        EncodingCase{"DwordHexLowerCase", u"N", u"0xa", kRegDword, "N",
+                     kRegDword, Bytes{10, 0, 0, 0}},
         EncodingCase{"DwordHexUpperXMixedDigits", u"N", u"0X1f", kRegDword, "N",
                      kRegDword, Bytes{31, 0, 0, 0}},
         EncodingCase{"DwordHexHighBit", u"N", u"0x80000000", kRegDword, "N",
@@ -332,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kRegSz,
                     kErrorNoUnicodeTranslation,
                     true,
-                    {u"U+D800"}}),
+                    {u"The character U+D800 in"}}),
     [](const testing::TestParamInfo<FailureCase>& info) {
       return std::string(info.param.name);
     });
@@ -345,26 +352,6 @@ TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->data, (Bytes{7, 0, 0, 0}));
 }
-
-struct HexDigitCase {
-  std::u16string ch;
-  std::int32_t value;
-};
-
-class HexDigitValueTest : public testing::TestWithParam<HexDigitCase> {};
-
-TEST_P(HexDigitValueTest, Value) {
-  EXPECT_EQ(HexDigitValue(GetParam().ch), GetParam().value);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HexDigitValueTest,
-    testing::Values(HexDigitCase{u"0", 0}, HexDigitCase{u"9", 9},
-                    HexDigitCase{u"A", 10}, HexDigitCase{u"f", 15},
-                    HexDigitCase{u"F", 15}, HexDigitCase{u"G", 0},
-                    HexDigitCase{u"g", 0}, HexDigitCase{u"", 0},
-                    HexDigitCase{u"-", 0}, HexDigitCase{u" ", 0},
-                    HexDigitCase{u"\uff21", 0}));  // full-width A
 
 }  // namespace
 }  // namespace tolvu
