@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "call_text.h"
-#include "cli/request.h"
+#include "cli/data_types.h"
 #include "cli/usage.h"
 #include "host/app_identity.h"
 #include "host/status_codes.h"
@@ -28,24 +28,6 @@ std::vector<std::u16string> Lines(const std::u16string& text) {
     }
     start = end + 2;
   }
-}
-
-// The text itself is checked word for word in the real box by the
-// end-to-end tests; here, its shape.
-TEST(UsageTest, ThirtySixLinesEndingInTheWindowTitle) {
-  // Split at CR LF pairs: a stray CR or LF stays inside a line, and a break
-  // after the last line leaves an empty last line.
-  const std::vector<std::u16string> lines = Lines(UsageText());
-  ASSERT_EQ(lines.size(), 36U);
-  for (const std::u16string& line : lines) {
-    EXPECT_EQ(line.find_first_of(u"\r\n"), std::u16string::npos)
-        << "a stray line break";
-  }
-  EXPECT_EQ(lines.back(), WindowTitle() + u" - Registry Console Tool");
-  EXPECT_EQ(lines.front(), u"Usage:");
-  EXPECT_EQ(
-      lines[2].rfind(AppIdentity().title + u" {add/remove/import/export}", 0),
-      0U);
 }
 
 // Every example the usage text gives is a request the tool carries out.
