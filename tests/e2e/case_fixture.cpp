@@ -36,7 +36,9 @@ void TolvuCaseBase::PrepareCase() {
   const std::wstring name = CaseName();
   caseKey_ = std::wstring(kSuiteKey) + L"\\" + name;
   // Whatever an interrupted earlier run left behind goes first.
-  DeleteKeyTree(HKEY_CURRENT_USER, caseKey_);
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    DeleteKeyTree(root, caseKey_);
+  }
   const std::filesystem::path folder = SuiteTempFolder() / name;
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
@@ -47,9 +49,11 @@ void TolvuCaseBase::PrepareCase() {
 }
 
 void TolvuCaseBase::CleanUpCase() {
-  DeleteKeyTree(HKEY_CURRENT_USER, caseKey_);
-  // The suite key goes once no case key is left below it.
-  RegDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kSuiteKey).c_str());
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    DeleteKeyTree(root, caseKey_);
+    // The suite key goes once no case key is left below it.
+    RegDeleteKeyW(root, std::wstring(kSuiteKey).c_str());
+  }
   std::error_code ignored;
   std::filesystem::remove_all(workDir_, ignored);
   std::filesystem::remove(SuiteTempFolder(), ignored);

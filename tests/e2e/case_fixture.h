@@ -1,18 +1,35 @@
-// Each case gets a registry key of its own under HKCU\Software\TolvuE2E and a
-// working folder of its own, both fresh at the start and removed at the end.
+// Each case gets a registry key of its own under HKCU\Software\TolvuE2E (and
+// the same below HKEY_LOCAL_MACHINE, which the prefix's user may write) and
+// a working folder of its own, all fresh at the start and removed at the
+// end.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "run_program.h"
 
 namespace tolvu_e2e {
 
 inline constexpr std::wstring_view kSuiteKey = L"Software\\TolvuE2E";
+
+// Each row of a parameter table has a `name`: it names the case, and it is
+// what a failure message prints for the row (a test file brings the printer
+// in with `using tolvu_e2e::operator<<;`).
+template <typename Row>
+std::string ParamName(const ::testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
+
+template <typename Row, typename = decltype(std::declval<const Row&>().name)>
+std::ostream& operator<<(std::ostream& out, const Row& row) {
+  return out << row.name;
+}
 
 class TolvuCaseBase {
  protected:

@@ -53,7 +53,7 @@ EditorAside::EditorAside(InItsPlace replacement) {
   if (replacement == InItsPlace::Folder) {
     placed = CreateDirectoryW(EditorPath().c_str(), nullptr);
   } else if (replacement == InItsPlace::StandIn) {
-    placed = CopyFileW(BesideThisProgram(L"planted_marker.exe").c_str(),
+    placed = CopyFileW(BesideThisProgram(L"stand_in.exe").c_str(),
                        EditorPath().c_str(), TRUE);
   }
   if (placed == 0) {

@@ -38,7 +38,7 @@ void RestoreEditor();
 enum class InItsPlace { Nothing, Folder, StandIn };
 
 // Moves the editor aside for as long as it lives, with nothing, a folder or
-// a stand-in (planted_marker.exe) in its place; puts it back however the
+// a stand-in (stand_in.exe) in its place; puts it back however the
 // case ends.
 class EditorAside {
  public:
@@ -74,23 +74,20 @@ void ExpectEditorRan(const RunResult& result);
 std::string Narrow(const std::wstring& text);
 
 // Cases around the editor: they run the tool and wait for what it started,
-// may use the case key below HKEY_LOCAL_MACHINE, and may leave read-only
-// files that the folder's removal needs writable again.
+// and may leave read-only files that the folder's removal needs writable
+// again.
 template <typename Base>
 class EditorCase : public Base {
  protected:
   void SetUp() override {
     RestoreEditor();
     Base::SetUp();
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
   }
 
   void TearDown() override {
     for (const auto& name : FolderEntries(this->WorkDir())) {
       SetFileAttributesW(InWork(name).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, std::wstring(kSuiteKey).c_str());
     Base::TearDown();
   }
 
@@ -126,15 +123,15 @@ class EditorCase : public Base {
               Binary({0x41, 0x42, 0x43}));
   }
 
-  // A harmless marker program as regedit.exe in the working folder: run, it
-  // leaves planted-ran.txt there.
+  // The stand-in as regedit.exe in the working folder: run, it leaves
+  // cmdline.txt there.
   void PlantEditor() const {
-    ASSERT_NE(CopyFileW(BesideThisProgram(L"planted_marker.exe").c_str(),
+    ASSERT_NE(CopyFileW(BesideThisProgram(L"stand_in.exe").c_str(),
                         InWork(L"regedit.exe").c_str(), TRUE),
               0);
   }
 
-  bool PlantRan() const { return Exists(InWork(L"planted-ran.txt")); }
+  bool PlantRan() const { return Exists(InWork(L"cmdline.txt")); }
 
   // The case key with one value, and two subkeys whose names differ only
   // after a blank: a key path cut at its blank exports the wrong one.

@@ -1,4 +1,4 @@
-// The harness's own checks, against box_probe.exe whose boxes are known: the
+// The harness's own checks, against stand_in.exe whose boxes are known: the
 // tool's cases are only as good as the harness's reading of boxes, icons,
 // command lines and hangs.
 #include <gtest/gtest-spi.h>
@@ -19,17 +19,17 @@ namespace {
 
 RunResult RunProbe(const std::wstring& commandLine, const std::wstring& workDir,
                    DWORD timeoutMs = kDefaultRunTimeoutMs) {
-  return RunProgram(BesideThisProgram(L"box_probe.exe"), commandLine, workDir,
+  return RunProgram(BesideThisProgram(L"stand_in.exe"), commandLine, workDir,
                     timeoutMs);
 }
 
 struct IconCase {
-  const wchar_t* style;  // box_probe's word for the icon
+  const wchar_t* style;  // stand_in's word for the icon
   BoxIcon expected;
 };
 
 void PrintTo(const IconCase& param, std::ostream* out) {
-  *out << "box_probe "
+  *out << "stand_in "
        << std::string(param.style, param.style + wcslen(param.style));
 }
 
@@ -121,7 +121,7 @@ TEST_F(Harness, CountsTheProcessesAProgramStarts) {
   const RunResult none = RunProbe(L"exit 0", WorkDir());
   EXPECT_EQ(none.processesStarted, 0U);
 
-  const RunResult waited = RunProgram(BesideThisProgram(L"box_probe.exe"),
+  const RunResult waited = RunProgram(BesideThisProgram(L"stand_in.exe"),
                                       L"spawn 1000 spawn 1000 exit 0",
                                       WorkDir(), kDefaultRunTimeoutMs, 20000);
   EXPECT_EQ(waited.processesStarted, 2U);
@@ -129,14 +129,14 @@ TEST_F(Harness, CountsTheProcessesAProgramStarts) {
 }
 
 // Blanks, tabs and quotes must reach the program as typed, in the case's
-// working folder (box_probe writes its command line there).
+// working folder (stand_in writes its command line there).
 class HarnessCommandLine : public TolvuCaseWithParam<const wchar_t*> {};
 
 TEST_P(HarnessCommandLine, ArrivesExactlyAsTyped) {
   const std::wstring tail = GetParam();
   const RunResult result = RunProbe(tail, WorkDir());
   ASSERT_TRUE(result.harnessError.empty()) << ::testing::PrintToString(result);
-  std::wstring expected = L"\"" + BesideThisProgram(L"box_probe.exe") + L"\"";
+  std::wstring expected = L"\"" + BesideThisProgram(L"stand_in.exe") + L"\"";
   if (!tail.empty()) {
     expected += L" " + tail;
   }

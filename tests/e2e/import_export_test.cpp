@@ -14,7 +14,6 @@
 
 #include "case_fixture.h"
 #include "editor_case.h"
-#include "exit_status.h"
 #include "registry_probe.h"
 #include "run_program.h"
 #include "usage_text.h"
@@ -23,13 +22,7 @@
 namespace tolvu_e2e {
 namespace {
 
-// Placeholders in command lines: {key} is HKCU\Software\TolvuE2E\<case>,
-// {subkey} the same without HKCU\.
-
-template <typename Param>
-std::string ParamName(const ::testing::TestParamInfo<Param>& info) {
-  return info.param.name;
-}
+using tolvu_e2e::operator<<;
 
 // --- Import -----------------------------------------------------------------
 
@@ -38,8 +31,6 @@ struct Import {
   const wchar_t* commandLine;
   const wchar_t* fileName;  // the file written beforehand
 };
-
-void PrintTo(const Import& param, std::ostream* out) { *out << param.name; }
 
 class ImportFile : public EditorCase<TolvuCaseWithParam<Import>> {};
 
@@ -80,8 +71,6 @@ struct Export {
   const wchar_t* fileName;   // the file written
   bool replacesAFile;        // an older file of that name exists before
 };
-
-void PrintTo(const Export& param, std::ostream* out) { *out << param.name; }
 
 class ExportKey : public EditorCase<TolvuCaseWithParam<Export>> {};
 
@@ -171,8 +160,6 @@ struct Refused {
   const wchar_t* mentions;
 };
 
-void PrintTo(const Refused& param, std::ostream* out) { *out << param.name; }
-
 class Refusal : public EditorCase<TolvuCaseWithParam<Refused>> {};
 
 TEST_P(Refusal, KeepsEveryFileAndStartsNothing) {
@@ -211,80 +198,80 @@ INSTANTIATE_TEST_SUITE_P(
                               L"import settings.txt",
                               {L"settings.txt"},
                               false,
-                              kExitUsage,
+                              ERROR_INVALID_COMMAND_LINE,
                               nullptr},
                       Refused{"ImportRegNotAtTheEnd",
                               L"import settings.reg.txt",
                               {L"settings.reg.txt"},
                               false,
-                              kExitUsage,
+                              ERROR_INVALID_COMMAND_LINE,
                               nullptr},
                       Refused{"ImportMissingFile",
                               L"import missing.reg",
                               {L"other.reg"},
                               false,
-                              kExitFileNotFound,
+                              ERROR_FILE_NOT_FOUND,
                               L"\"missing.reg\""},
                       Refused{"ImportMissingFolder",
                               L"import Gone\\settings.reg",
                               {L"settings.reg"},
                               false,
-                              kExitPathNotFound,
+                              ERROR_PATH_NOT_FOUND,
                               L"Gone\\settings.reg"},
                       Refused{"ExportMissingKey",
                               L"export {key}\\Missing \"My Export\".reg",
                               {L"My Export.reg"},
                               false,
-                              kExitFileNotFound,
+                              ERROR_FILE_NOT_FOUND,
                               L"Missing\" cannot be exported"},
                       Refused{"ExportMissingFolder",
                               L"export {key} Gone\\out.reg",
                               {L"out.reg"},
                               false,
-                              kExitPathNotFound,
+                              ERROR_PATH_NOT_FOUND,
                               L"Gone\\out.reg"},
                       // Without a backslash the key names no root key.
                       Refused{"NoRootKey",
                               L"export NoBackslash out.reg",
                               {L"out.reg"},
                               false,
-                              kExitUsage,
+                              ERROR_INVALID_COMMAND_LINE,
                               nullptr},
                       Refused{"RootKeyNone",
                               L"export NONE\\{subkey} out.reg",
                               {L"out.reg"},
                               false,
-                              kExitUsage,
+                              ERROR_INVALID_COMMAND_LINE,
                               nullptr},
                       Refused{"OtherExtension",
                               L"export {key} out.txt",
                               {L"out.txt"},
                               false,
-                              kExitUsage,
+                              ERROR_INVALID_COMMAND_LINE,
                               nullptr},
                       Refused{"StarInFileName",
                               L"export {key} *.reg",
                               {L"a.reg", L"b.reg"},
                               false,
-                              kExitInvalidName,
+                              ERROR_INVALID_NAME,
                               L"*.reg"},
                       Refused{"QuestionMarkInFileName",
                               L"export {key} ?.reg",
                               {L"a.reg", L"b.reg"},
                               false,
-                              kExitInvalidName,
+                              ERROR_INVALID_NAME,
                               L"?.reg"},
                       Refused{"ReadOnlyTarget",
                               L"export {key} out.reg",
                               {L"out.reg"},
                               true,
-                              kExitAccessDenied,
+                              ERROR_ACCESS_DENIED,
                               L"out.reg"},
                       Refused{"ReadOnlyTargetNamedInQuotes",
                               L"export {key} \"My Export\".reg",
                               {L"My Export.reg"},
                               true,
-                              kExitAccessDenied,
+                              ERROR_ACCESS_DENIED,
                               L"\"My Export.reg\""}),
     ParamName<Refused>);
 
@@ -334,11 +321,9 @@ TEST_F(PlantedEditor, IsNotRunForAnExport) {
 struct Launch {
   const char* name;
   const wchar_t* commandLine;
-  bool planted;  // a marker program waits in the folder as regedit.exe
+  bool planted;  // a stand-in waits in the folder as regedit.exe
   InItsPlace inItsPlace;
 };
-
-void PrintTo(const Launch& param, std::ostream* out) { *out << param.name; }
 
 // With the system's editor moved aside the launch fails, and the tool says so
 // in the launch error box. Nor does it fall back on a regedit.exe in its
@@ -381,7 +366,7 @@ TEST_P(EditorMissing, ShowsTheLaunchErrorAndStartsNothing) {
       result.boxes,
       (std::vector<Box>{{L"Error", L"File not found", BoxIcon::Exclamation}}));
   // The launch's "file not found", as a Win32 status.
-  EXPECT_EQ(result.exitCode, kExitFileNotFound);
+  EXPECT_EQ(result.exitCode, DWORD{ERROR_FILE_NOT_FOUND});
   EXPECT_EQ(result.processesStarted, 0U);
   EXPECT_FALSE(PlantRan());
   EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, CaseKey() + L"\\Imported"),
@@ -419,8 +404,6 @@ struct StandIn {
   const wchar_t* mentions;  // in the one box; nullptr: no box
   const char* outText;      // in out.reg afterwards; nullptr: the old bytes
 };
-
-void PrintTo(const StandIn& param, std::ostream* out) { *out << param.name; }
 
 class StandInEditor : public EditorCase<TolvuCaseWithParam<StandIn>> {
  protected:
@@ -465,9 +448,9 @@ TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
             param.outText == nullptr
                 ? old
                 : std::vector<std::uint8_t>(text.begin(), text.end()));
-  EXPECT_EQ(FolderEntries(WorkDir()),
-            (std::vector<std::wstring>{L"out.reg", L"planted-ran.txt",
-                                       L"settings.reg"}));
+  EXPECT_EQ(
+      FolderEntries(WorkDir()),
+      (std::vector<std::wstring>{L"cmdline.txt", L"out.reg", L"settings.reg"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -478,7 +461,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StandIn{"ImportWaitedFor", L"import settings.reg",
                               L"sleep 3000", 0, nullptr, nullptr},
                       StandIn{"ExportWritingNothingKeepsTheOldFile",
-                              L"export {key} out.reg", L"", kExitCannotMake,
+                              L"export {key} out.reg", L"", ERROR_CANNOT_MAKE,
                               L"wrote no file \"out.reg\"", nullptr}),
     ParamName<StandIn>);
 

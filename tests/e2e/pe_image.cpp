@@ -6,97 +6,27 @@
 #include <cwchar>
 #include <utility>
 
-#include "work_files.h"
-
 namespace tolvu_e2e {
 namespace {
 
-// Bounds-checked reads from the file's bytes.
-class ImageBytes {
- public:
-  explicit ImageBytes(std::vector<std::uint8_t> bytes)
-      : bytes_(std::move(bytes)) {}
-
-  template <typename T>
-  bool Read(size_t offset, T* out) const {
-    if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T)) {
-      return false;
-    }
-    std::memcpy(out, bytes_.data() + offset, sizeof(T));
-    return true;
-  }
-
-  std::optional<std::string> String(size_t offset) const {
-    std::string text;
-    for (size_t i = offset; i < bytes_.size(); ++i) {
-      if (bytes_[i] == 0) {
-        return text;
-      }
-      text.push_back(static_cast<char>(bytes_[i]));
-    }
-    return std::nullopt;
-  }
-
- private:
-  std::vector<std::uint8_t> bytes_;
-};
-
-struct Layout {
-  size_t sectionTable = 0;
-  WORD sectionCount = 0;
-};
-
-// The file offset of a relative virtual address, through the section table.
-std::optional<size_t> FileOffset(const ImageBytes& image, const Layout& layout,
-                                 DWORD rva) {
-  for (WORD i = 0; i < layout.sectionCount; ++i) {
-    IMAGE_SECTION_HEADER section;
-    if (!image.Read(layout.sectionTable + i * sizeof(section), &section)) {
-      return std::nullopt;
-    }
-    const DWORD size =
-        std::max(section.Misc.VirtualSize, section.SizeOfRawData);
-    if (rva >= section.VirtualAddress && rva - section.VirtualAddress < size) {
-      return static_cast<size_t>(rva - section.VirtualAddress) +
-             section.PointerToRawData;
-    }
-  }
-  return std::nullopt;
-}
-
-// The DLL names of a table of descriptors whose name field is at
-// `nameOffset`; the table ends at the first all-zero descriptor.
+// The DLL names of a table of descriptors in a mapped image, whose name
+// field is `nameField`; the table ends at the first all-zero descriptor.
 template <typename Descriptor>
-bool ReadDllNames(const ImageBytes& image, const Layout& layout,
-                  const IMAGE_DATA_DIRECTORY& directory,
-                  DWORD Descriptor::*nameField, std::vector<std::string>* names,
-                  std::string* error) {
+std::vector<std::string> DllNames(const std::uint8_t* base,
+                                  const IMAGE_DATA_DIRECTORY& directory,
+                                  DWORD Descriptor::*nameField) {
+  std::vector<std::string> names;
   if (directory.VirtualAddress == 0) {
-    return true;
+    return names;
   }
-  const auto table = FileOffset(image, layout, directory.VirtualAddress);
-  if (!table) {
-    *error = "an import table lies outside every section";
-    return false;
+  const Descriptor zero{};
+  for (const auto* descriptor =
+           reinterpret_cast<const Descriptor*>(base + directory.VirtualAddress);
+       std::memcmp(descriptor, &zero, sizeof(Descriptor)) != 0; ++descriptor) {
+    names.emplace_back(
+        reinterpret_cast<const char*>(base + descriptor->*nameField));
   }
-  for (size_t at = *table;; at += sizeof(Descriptor)) {
-    Descriptor descriptor{};
-    if (!image.Read(at, &descriptor)) {
-      *error = "an import table runs past the end of the file";
-      return false;
-    }
-    const Descriptor zero{};
-    if (std::memcmp(&descriptor, &zero, sizeof(Descriptor)) == 0) {
-      return true;
-    }
-    const auto nameAt = FileOffset(image, layout, descriptor.*nameField);
-    const auto name = nameAt ? image.String(*nameAt) : std::nullopt;
-    if (!name) {
-      *error = "an imported DLL name cannot be read";
-      return false;
-    }
-    names->push_back(*name);
-  }
+  return names;
 }
 
 // Four lower-case hexadecimal digits, as version resources name their blocks.
@@ -138,46 +68,35 @@ std::optional<std::wstring> VersionString(const std::vector<std::uint8_t>& data,
 
 std::optional<PeSummary> ReadPeSummary(const std::wstring& path,
                                        std::string* error) {
-  auto bytes = ReadFileBytes(path);
-  if (!bytes) {
-    *error = "cannot read the file";
+  // Mapped as an image, not run: addresses in the headers are offsets from
+  // the base. The module handle's low bits only mark how it was loaded.
+  HMODULE module =
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) {
+    *error = "cannot map the file, error " + std::to_string(GetLastError());
     return std::nullopt;
   }
-  const ImageBytes image(std::move(*bytes));
-  IMAGE_DOS_HEADER dos;
-  if (!image.Read(0, &dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) {
-    *error = "no MZ header";
-    return std::nullopt;
-  }
-  IMAGE_NT_HEADERS64 nt;
-  if (!image.Read(static_cast<size_t>(dos.e_lfanew), &nt) ||
-      nt.Signature != IMAGE_NT_SIGNATURE) {
-    *error = "no PE header";
-    return std::nullopt;
-  }
-  PeSummary summary;
-  summary.machine = nt.FileHeader.Machine;
-  summary.optionalMagic = nt.OptionalHeader.Magic;
-  if (summary.optionalMagic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
+  const auto* base = reinterpret_cast<const std::uint8_t*>(
+      reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+  std::optional<PeSummary> summary;
+  if (nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
     *error = "not a PE32+ (64-bit) image";
-    return std::nullopt;
+  } else {
+    summary.emplace();
+    summary->machine = nt->FileHeader.Machine;
+    summary->subsystem = nt->OptionalHeader.Subsystem;
+    summary->dllCharacteristics = nt->OptionalHeader.DllCharacteristics;
+    const auto& directories = nt->OptionalHeader.DataDirectory;
+    summary->imports = DllNames(base, directories[IMAGE_DIRECTORY_ENTRY_IMPORT],
+                                &IMAGE_IMPORT_DESCRIPTOR::Name);
+    summary->delayImports =
+        DllNames(base, directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT],
+                 &IMAGE_DELAYLOAD_DESCRIPTOR::DllNameRVA);
   }
-  summary.subsystem = nt.OptionalHeader.Subsystem;
-  summary.dllCharacteristics = nt.OptionalHeader.DllCharacteristics;
-  Layout layout;
-  layout.sectionTable = static_cast<size_t>(dos.e_lfanew) +
-                        offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
-                        nt.FileHeader.SizeOfOptionalHeader;
-  layout.sectionCount = nt.FileHeader.NumberOfSections;
-  const auto& directories = nt.OptionalHeader.DataDirectory;
-  if (!ReadDllNames(image, layout, directories[IMAGE_DIRECTORY_ENTRY_IMPORT],
-                    &IMAGE_IMPORT_DESCRIPTOR::Name, &summary.imports, error) ||
-      !ReadDllNames(image, layout,
-                    directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT],
-                    &IMAGE_DELAYLOAD_DESCRIPTOR::DllNameRVA,
-                    &summary.delayImports, error)) {
-    return std::nullopt;
-  }
+  FreeLibrary(module);
   return summary;
 }
 

@@ -11,11 +11,10 @@
 namespace tolvu_e2e {
 
 struct PeSummary {
-  WORD machine = 0;                  // IMAGE_FILE_MACHINE_*
-  WORD optionalMagic = 0;            // IMAGE_NT_OPTIONAL_HDR64_MAGIC for 64-bit
-  WORD subsystem = 0;                // IMAGE_SUBSYSTEM_*
-  WORD dllCharacteristics = 0;       // IMAGE_DLLCHARACTERISTICS_*
-  std::vector<std::string> imports;  // DLL names as written in the file
+  WORD machine = 0;                       // IMAGE_FILE_MACHINE_*
+  WORD subsystem = 0;                     // IMAGE_SUBSYSTEM_*
+  WORD dllCharacteristics = 0;            // IMAGE_DLLCHARACTERISTICS_*
+  std::vector<std::string> imports;       // DLL names as written in the file
   std::vector<std::string> delayImports;  // loaded on first use
 };
 

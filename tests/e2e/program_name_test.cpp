@@ -14,6 +14,8 @@
 namespace tolvu_e2e {
 namespace {
 
+using tolvu_e2e::operator<<;
+
 enum class Quoting {
   FolderWithItsBackslash,  // "C:\My Tools\"tolvu.exe, from "%~dp0"tolvu.exe
   Folder,                  // "C:\My Tools"\tolvu.exe
@@ -24,8 +26,6 @@ struct Form {
   const char* name;
   Quoting quoting;
 };
-
-void PrintTo(const Form& form, std::ostream* out) { *out << form.name; }
 
 class ProgramName : public TolvuCaseWithParam<Form> {
  protected:
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                            Quoting::FolderWithItsBackslash},
                       Form{"FolderQuoted", Quoting::Folder},
                       Form{"BlankFolderNameQuoted", Quoting::BlankPartOnly}),
-    [](const ::testing::TestParamInfo<Form>& info) { return info.param.name; });
+    ParamName<Form>);
 
 }  // namespace
 }  // namespace tolvu_e2e

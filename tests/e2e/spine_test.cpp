@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "case_fixture.h"
-#include "exit_status.h"
 #include "registry_probe.h"
 #include "run_program.h"
 #include "usage_text.h"
@@ -16,19 +15,12 @@
 namespace tolvu_e2e {
 namespace {
 
-// Placeholders in command lines: {key} is HKCU\Software\TolvuE2E\<case>,
-// {subkey} the same without HKCU\.
+using tolvu_e2e::operator<<;
 
 struct NamedLine {
   const char* name;
   const wchar_t* commandLine;
 };
-
-std::string CaseName(const ::testing::TestParamInfo<NamedLine>& info) {
-  return info.param.name;
-}
-
-void PrintTo(const NamedLine& line, std::ostream* out) { *out << line.name; }
 
 // Requests the tool must refuse with the usage box and nothing else. The
 // case key holds one value beforehand, and must hold exactly that afterwards:
@@ -42,7 +34,7 @@ TEST_P(Refused, ShowsOnlyTheUsageBoxAndChangesNothing) {
   const RunResult result = RunTool(GetParam().commandLine);
 
   EXPECT_EQ(result.boxes, std::vector<Box>{UsageBox()});
-  EXPECT_EQ(result.exitCode, kExitUsage);
+  EXPECT_EQ(result.exitCode, DWORD{ERROR_INVALID_COMMAND_LINE});
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(SubKeyNames(HKEY_CURRENT_USER, CaseKey()),
             std::vector<std::wstring>{});
@@ -67,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                   L"import settings.reg Name Value REG_QWORD"},
         NamedLine{"KeyPathStartingWithBackslash", L"add \\{key}\\Sub"},
         NamedLine{"UnknownRootKey", L"add HKXX\\{subkey}\\Sub"}),
-    CaseName);
+    ParamName<NamedLine>);
 
 // Requests the tool must carry out silently, and where the result shows.
 struct Accepted {
@@ -79,14 +71,6 @@ struct Accepted {
   const wchar_t* valueName;
   RegValue value;
 };
-
-std::string AcceptedName(const ::testing::TestParamInfo<Accepted>& info) {
-  return info.param.name;
-}
-
-void PrintTo(const Accepted& accepted, std::ostream* out) {
-  *out << accepted.name;
-}
 
 class Carried : public TolvuCaseWithParam<Accepted> {};
 
@@ -158,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {L"Sub"},
                  L"Name",
                  Binary({0x41, 0x42, 0x43})}),
-    AcceptedName);
+    ParamName<Accepted>);
 
 // Outcomes other than success and the usage box, and their exit statuses.
 using Spine = TolvuCase;
@@ -168,13 +152,13 @@ TEST_F(Spine, AFailedRegistryCallEndsSilentlyWithItsStatus) {
   // key is refused by the registry with an invalid handle.
   const RunResult result = RunTool(L"add");
   EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, kExitInvalidHandle);
+  EXPECT_EQ(result.exitCode, DWORD{ERROR_INVALID_HANDLE});
 }
 
 TEST_F(Spine, RemovingAMissingKeyEndsSilentlyWithTheOpenStatus) {
   const RunResult result = RunTool(L"remove {key}\\Missing");
   EXPECT_EQ(result.boxes, std::vector<Box>{});
-  EXPECT_EQ(result.exitCode, kExitFileNotFound);
+  EXPECT_EQ(result.exitCode, DWORD{ERROR_FILE_NOT_FOUND});
 }
 
 // A run-time failure inside an operation: its description (wording is the
@@ -186,14 +170,6 @@ struct Failing {
   const wchar_t* commandLine;
   DWORD exitCode;
 };
-
-std::string FailingName(const ::testing::TestParamInfo<Failing>& info) {
-  return info.param.name;
-}
-
-void PrintTo(const Failing& failing, std::ostream* out) {
-  *out << failing.name;
-}
 
 class FailingOperation : public TolvuCaseWithParam<Failing> {};
 
@@ -215,11 +191,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // 2^31 does not fit a 32-bit signed number.
         Failing{"NumberOutOfRange", L"add {key}\\Sub Name 2147483648 REG_DWORD",
-                kExitArithmeticOverflow},
+                ERROR_ARITHMETIC_OVERFLOW},
         // U+0100 has no code in the ANSI code page 1252.
         Failing{"ValueNameOutsideTheCodePage", L"add {key}\\Sub \u0100 Text",
-                kExitNoUnicodeTranslation}),
-    FailingName);
+                ERROR_NO_UNICODE_TRANSLATION}),
+    ParamName<Failing>);
 
 TEST_F(Spine, AFailureOutsideAnOperationShowsItsDescriptionThenTheUsage) {
   // U+0100 has no code in the ANSI code page, so the import cannot pass the
@@ -230,7 +206,7 @@ TEST_F(Spine, AFailureOutsideAnOperationShowsItsDescriptionThenTheUsage) {
   EXPECT_EQ(result.boxes[0].icon, BoxIcon::None);
   EXPECT_FALSE(result.boxes[0].text.empty());
   EXPECT_EQ(result.boxes[1], UsageBox());
-  EXPECT_EQ(result.exitCode, kExitUsage);
+  EXPECT_EQ(result.exitCode, DWORD{ERROR_INVALID_COMMAND_LINE});
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 #include "case_fixture.h"
 #include "editor_case.h"
-#include "exit_status.h"
 #include "hidden_station.h"
 #include "registry_probe.h"
 #include "run_program.h"
@@ -21,6 +20,8 @@
 
 namespace tolvu_e2e {
 namespace {
+
+using tolvu_e2e::operator<<;
 
 // A box nobody answers would keep the tool waiting far longer than this.
 constexpr DWORD kHiddenRunTimeoutMs = 15000;
@@ -34,8 +35,6 @@ struct Unattended {
   DWORD exitCode;
   std::size_t boxes;  // on a visible station
 };
-
-void PrintTo(const Unattended& param, std::ostream* out) { *out << param.name; }
 
 class UnattendedRun : public EditorCase<TolvuCaseWithParam<Unattended>> {
  protected:
@@ -133,24 +132,22 @@ INSTANTIATE_TEST_SUITE_P(
     HiddenStation, UnattendedRun,
     ::testing::Values(
         Unattended{"UsageBox", Kind::Usage, L"frobnicate {key}\\Sub",
-                   kExitUsage, 1},
+                   ERROR_INVALID_COMMAND_LINE, 1},
         Unattended{"DwordOverflow", Kind::Overflow,
                    L"add {key}\\Sub N 2147483648 REG_DWORD",
-                   kExitArithmeticOverflow, 1},
+                   ERROR_ARITHMETIC_OVERFLOW, 1},
         Unattended{"EditorMissing", Kind::EditorMissing, L"import settings.reg",
-                   kExitFileNotFound, 1},
+                   ERROR_FILE_NOT_FOUND, 1},
         // A key that is there: the key is checked before the file.
         Unattended{"ExportToReadOnlyTarget", Kind::ReadOnlyExport,
-                   L"export HKCU\\Software out.reg", kExitAccessDenied, 1},
+                   L"export HKCU\\Software out.reg", ERROR_ACCESS_DENIED, 1},
         // The main flow's own failure path: a description, then the usage.
         Unattended{"DescriptionThenUsage", Kind::Usage, L"import \u0416.reg",
-                   kExitUsage, 2},
+                   ERROR_INVALID_COMMAND_LINE, 2},
         Unattended{"SilentAdd", Kind::Add, L"add {key}\\Sub N V", 0, 0},
         Unattended{"ImportRunsTheEditor", Kind::Import, L"import settings.reg",
                    0, 0}),
-    [](const ::testing::TestParamInfo<Unattended>& info) {
-      return info.param.name;
-    });
+    ParamName<Unattended>);
 
 }  // namespace
 }  // namespace tolvu_e2e

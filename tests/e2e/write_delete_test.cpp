@@ -12,36 +12,13 @@
 #include <vector>
 
 #include "case_fixture.h"
-#include "exit_status.h"
 #include "registry_probe.h"
 #include "run_program.h"
 
 namespace tolvu_e2e {
 namespace {
 
-// Placeholders in command lines: {key} is HKCU\Software\TolvuE2E\<case>,
-// {subkey} the same without HKCU\, for the cases on other roots.
-
-template <typename Param>
-std::string ParamName(const ::testing::TestParamInfo<Param>& info) {
-  return info.param.name;
-}
-
-// The case key is also used below HKEY_LOCAL_MACHINE, which the prefix's
-// user may write; it is cleared there too, before and after.
-template <typename Param>
-class OnBothRoots : public TolvuCaseWithParam<Param> {
- protected:
-  void SetUp() override {
-    this->PrepareCase();
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
-  }
-  void TearDown() override {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, this->CaseKey());
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, std::wstring(kSuiteKey).c_str());
-    this->CleanUpCase();
-  }
-};
+using tolvu_e2e::operator<<;
 
 enum class RootKey { CurrentUser, LocalMachine };
 
@@ -68,9 +45,7 @@ struct Written {
   RegValue value;
 };
 
-void PrintTo(const Written& param, std::ostream* out) { *out << param.name; }
-
-class Write : public OnBothRoots<Written> {};
+class Write : public TolvuCaseWithParam<Written> {};
 
 TEST_P(Write, LeavesExactlyTheValueSilently) {
   const Written& param = GetParam();
@@ -273,8 +248,6 @@ struct Refusal {
   std::vector<std::wstring> tree;  // KeyTree of the case key afterwards
 };
 
-void PrintTo(const Refusal& param, std::ostream* out) { *out << param.name; }
-
 class WriteRefused : public TolvuCaseWithParam<Refusal> {};
 
 TEST_P(WriteRefused, ShowsOneDescriptionAndWritesNoValue) {
@@ -304,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"NumberTooLarge",
                 L"add {key}\\Sub N 2147483648 REG_DWORD",
-                kExitArithmeticOverflow,
+                ERROR_ARITHMETIC_OVERFLOW,
                 L"The number \"2147483648\" is too large for a REG_DWORD "
                 L"value, which holds whole numbers from -2147483648 to "
                 L"2147483647, or 0x0 to 0xFFFFFFFF in hexadecimal.",
@@ -312,51 +285,51 @@ INSTANTIATE_TEST_SUITE_P(
                 {L"Sub"}},
         Refusal{"NumberTooSmall",
                 L"add {key}\\Sub N -2147483649 REG_DWORD",
-                kExitArithmeticOverflow,
+                ERROR_ARITHMETIC_OVERFLOW,
                 nullptr,
                 {L"-2147483649"},
                 {L"Sub"}},
         // Rounded half to even, this one is 2^31.
         Refusal{"NumberRoundsOutOfRange",
                 L"add {key}\\Sub N 2147483647.5 REG_DWORD",
-                kExitArithmeticOverflow,
+                ERROR_ARITHMETIC_OVERFLOW,
                 nullptr,
                 {L"2147483647.5"},
                 {L"Sub"}},
         Refusal{"HexNumberWiderThan32Bits",
                 L"add {key}\\Sub N 0x100000000 REG_DWORD",
-                kExitArithmeticOverflow,
+                ERROR_ARITHMETIC_OVERFLOW,
                 nullptr,
                 {L"\"0x100000000\"", L"too large"},
                 {L"Sub"}},
         // U+0416 (Cyrillic Zhe) has no code in the ANSI code page 1252.
         Refusal{"KeyPathOutsideCodePage",
                 L"add {key}\\SubЖ",
-                kExitNoUnicodeTranslation,
+                ERROR_NO_UNICODE_TRANSLATION,
                 nullptr,
                 {L"U+0416", L"key path"},
                 {}},
         Refusal{"KeyPathOutsideCodePageWithValue",
                 L"add \"{key}\\My Ж\" N Value",
-                kExitNoUnicodeTranslation,
+                ERROR_NO_UNICODE_TRANSLATION,
                 nullptr,
                 {L"U+0416", L"key path"},
                 {}},
         Refusal{"ValueNameOutsideCodePage",
                 L"add {key}\\Sub NЖ Value",
-                kExitNoUnicodeTranslation,
+                ERROR_NO_UNICODE_TRANSLATION,
                 nullptr,
                 {L"U+0416"},
                 {L"Sub"}},
         Refusal{"StringDataOutsideCodePage",
                 L"add {key}\\Sub N AЖB",
-                kExitNoUnicodeTranslation,
+                ERROR_NO_UNICODE_TRANSLATION,
                 nullptr,
                 {L"U+0416"},
                 {L"Sub"}},
         Refusal{"QuotedBinaryOutsideCodePage",
                 L"add {key}\\Sub N \"AЖ\" REG_BINARY",
-                kExitNoUnicodeTranslation,
+                ERROR_NO_UNICODE_TRANSLATION,
                 nullptr,
                 {L"U+0416"},
                 {L"Sub"}}),
@@ -392,9 +365,7 @@ struct Deletion {
   const wchar_t* boxMentions;  // nullptr: no box at all
 };
 
-void PrintTo(const Deletion& param, std::ostream* out) { *out << param.name; }
-
-class Remove : public OnBothRoots<Deletion> {
+class Remove : public TolvuCaseWithParam<Deletion> {
  protected:
   static bool Goes(const std::wstring& entry,
                    const std::vector<std::wstring>& gone) {
@@ -559,44 +530,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Deletion{"MissingKey",
                                L"remove {key}\\Missing",
                                kHkcu,
-                               kExitFileNotFound,
+                               ERROR_FILE_NOT_FOUND,
                                {},
                                nullptr},
                       Deletion{"ValueOfMissingKey",
                                L"remove {key}\\Missing Name",
                                kHkcu,
-                               kExitFileNotFound,
+                               ERROR_FILE_NOT_FOUND,
                                {},
                                nullptr},
                       Deletion{"MissingValue",
                                L"remove {key}\\Sub Missing",
                                kHkcu,
-                               kExitFileNotFound,
+                               ERROR_FILE_NOT_FOUND,
                                {},
                                nullptr},
                       // The registry refuses to delete a key that has subkeys.
                       Deletion{"KeyWithSubkeys",
                                L"remove {key}\\Parent",
                                kHkcu,
-                               kExitAccessDenied,
+                               ERROR_ACCESS_DENIED,
                                {},
                                nullptr},
                       Deletion{"NoRootKey",
                                L"remove Sub Name",
                                kHkcu,
-                               kExitInvalidHandle,
+                               ERROR_INVALID_HANDLE,
                                {},
                                nullptr},
                       Deletion{"ValueNameOutsideCodePage",
                                L"remove {key}\\Sub NameЖ",
                                kHkcu,
-                               kExitNoUnicodeTranslation,
+                               ERROR_NO_UNICODE_TRANSLATION,
                                {},
                                L"U+0416"},
                       Deletion{"KeyPathOutsideCodePage",
                                L"remove {key}\\SubЖ",
                                kHkcu,
-                               kExitNoUnicodeTranslation,
+                               ERROR_NO_UNICODE_TRANSLATION,
                                {},
                                L"U+0416"}),
     ParamName<Deletion>);

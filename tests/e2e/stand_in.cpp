@@ -1,0 +1,132 @@
+// stand_in.exe: a program the cases run in the place of another, that does
+// what its words say. It stands in for the tool in the harness's own tests,
+// and for the registry editor, planted as regedit.exe in a working folder
+// (where it must never run) or put in the system editor's place.
+//
+//   stand_in.exe [information|exclamation|none|error|question TITLE TEXT]...
+//                [sleep MILLISECONDS] [spawn MILLISECONDS] [write]
+//                [exit CODE]
+//
+// It first writes its whole command line, as UTF-16LE, to cmdline.txt in its
+// working folder: that file shows that it ran. The words in the environment
+// variable TOLVU_E2E_EDITOR follow its own, so that as the editor it can be
+// told what to do. A box word shows a box (a backslash followed by n in TEXT
+// stands for CR LF); spawn starts another stand-in that sleeps that long,
+// without waiting for it; write writes the file an export names (/e FILE
+// KEY) with the text "stand-in export". Other words are passed over.
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool WriteBytes(const wchar_t* path, const void* bytes, std::size_t size) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+  CloseHandle(file);
+  return true;
+}
+
+// The words of a command line, the program's name left out.
+std::vector<std::wstring> Words(const std::wstring& commandLine) {
+  std::vector<std::wstring> words;
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(commandLine.c_str(), &count);
+  for (int i = 1; args != nullptr && i < count; ++i) {
+    words.emplace_back(args[i]);
+  }
+  LocalFree(args);
+  return words;
+}
+
+std::wstring WithLineBreaks(const std::wstring& text) {
+  std::wstring result;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\\' && i + 1 < text.size() && text[i + 1] == L'n') {
+      result += L"\r\n";
+      ++i;
+    } else {
+      result += text[i];
+    }
+  }
+  return result;
+}
+
+void SpawnSleeper(const std::wstring& milliseconds) {
+  std::wstring self(MAX_PATH, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+  std::wstring commandLine = L"\"" + self + L"\" sleep " + milliseconds;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                     0, nullptr, nullptr, &startup, &process) != 0) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+// The icon style of a box word; false for any other word.
+bool BoxStyle(const std::wstring& word, UINT* style) {
+  const struct {
+    const wchar_t* word;
+    UINT style;
+  } kStyles[] = {{L"information", MB_ICONINFORMATION},
+                 {L"exclamation", MB_ICONEXCLAMATION},
+                 {L"none", 0},
+                 {L"error", MB_ICONERROR},
+                 {L"question", MB_ICONQUESTION}};
+  for (const auto& entry : kStyles) {
+    if (word == entry.word) {
+      *style = entry.style;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
+                    PWSTR /*commandLine*/, int /*show*/) {
+  const wchar_t* line = GetCommandLineW();
+  WriteBytes(L"cmdline.txt", line, wcslen(line) * sizeof(wchar_t));
+  std::vector<std::wstring> words = Words(line);
+  std::wstring script(1024, L'\0');
+  script.resize(GetEnvironmentVariableW(L"TOLVU_E2E_EDITOR", script.data(),
+                                        static_cast<DWORD>(script.size())));
+  for (const std::wstring& word : Words(L"stand_in " + script)) {
+    words.push_back(word);
+  }
+  int exitCode = 0;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::wstring& word = words[i];
+    const bool hasNext = i + 1 < words.size();
+    UINT style = 0;
+    if (BoxStyle(word, &style) && i + 2 < words.size()) {
+      MessageBoxW(nullptr, WithLineBreaks(words[i + 2]).c_str(),
+                  words[i + 1].c_str(), MB_OK | style);
+      i += 2;
+    } else if (word == L"sleep" && hasNext) {
+      Sleep(static_cast<DWORD>(_wtoi(words[++i].c_str())));
+    } else if (word == L"spawn" && hasNext) {
+      SpawnSleeper(words[++i]);
+    } else if (word == L"exit" && hasNext) {
+      exitCode = _wtoi(words[++i].c_str());
+    } else if (word == L"write" && words.size() >= 2 && words[0] == L"/e") {
+      const char kText[] = "stand-in export";
+      WriteBytes(words[1].c_str(), kText, std::strlen(kText));
+    }
+  }
+  return exitCode;
+}
