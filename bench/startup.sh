@@ -31,28 +31,13 @@ pairs="${1:-30}"
 [[ "$pairs" =~ ^[0-9]+$ && "$pairs" -ge 1 ]] || die "usage: $SCRIPT_NAME [PAIRS]"
 
 # --- tools ------------------------------------------------------------------
-missing=()
-command -v x86_64-w64-mingw32-g++ >/dev/null || missing+=(g++-mingw-w64-x86-64)
-command -v x86_64-w64-mingw32-gcc >/dev/null || missing+=(gcc-mingw-w64-x86-64)
-[[ -x /usr/lib/wine/wine64 ]] || missing+=(wine64)
-command -v wine >/dev/null || missing+=(wine)
-command -v Xvfb >/dev/null || missing+=(xvfb)
-command -v cmake >/dev/null || missing+=(cmake)
-command -v ninja >/dev/null || missing+=(ninja-build)
-command -v gcc >/dev/null || missing+=(gcc)
-command -v flock >/dev/null || missing+=(util-linux)
-if [[ ${#missing[@]} -gt 0 ]]; then
-  echo "$SCRIPT_NAME: installing ${missing[*]}" >&2
-  apt-get update >/dev/null
-  DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >/dev/null
-fi
+"$ROOT/scripts/install-deps.sh"
 
 # --- build ------------------------------------------------------------------
 mkdir -p "$BUILD"
-cmake -S "$ROOT" -B "$BUILD/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$BUILD/windows" --target tolvu >/dev/null
-readonly TOLVU="$BUILD/windows/tolvu.exe"
+(cd "$ROOT" && cmake --preset windows >/dev/null)
+cmake --build "$ROOT/build/windows" --target tolvu >/dev/null
+readonly TOLVU="$ROOT/build/windows/tolvu.exe"
 readonly MINIMAL="$BUILD/minimal_registry.exe"
 readonly CPU_TIME="$BUILD/cpu_time"
 # Built like tolvu.exe: optimised, stripped, GUI subsystem.

@@ -5,21 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The trees are the configure presets of CMakePresets.json, in build/TREE.
 tree=${1:?usage: scripts/build.sh native|asan|windows}
 case $tree in
-  native)
-    cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug ;;
-  asan)
-    cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVU_SANITIZE=ON ;;
-  windows)
-    # The toolchain file counts only when the tree is first configured;
-    # passing it again makes CMake warn that it was not used.
-    toolchain=()
-    [[ -f build/windows/CMakeCache.txt ]] ||
-      toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
-    cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release "${toolchain[@]}" ;;
+  native | asan | windows) ;;
   *)
     echo "unknown tree: $tree" >&2
     exit 2 ;;
-esac > /dev/null
+esac
+cmake --preset "$tree" > /dev/null
 cmake --build "build/$tree"

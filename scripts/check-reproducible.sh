@@ -37,17 +37,16 @@ build() {  # build FOLDER
   local source="$work/$1"
   copy_sources "$source"
   echo "$SCRIPT_NAME: building tolvu.exe in $source"
-  cmake -S "$source" -B "$source/out" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$source/out" --target tolvu >/dev/null
+  (cd "$source" && cmake --preset package >/dev/null &&
+    cmake --build build/package --target tolvu >/dev/null)
 }
 
 build first
 sleep 2  # a clock read by the build then differs
 build second-in-a-longer-folder-name
 
-first="$work/first/out/tolvu.exe"
-second="$work/second-in-a-longer-folder-name/out/tolvu.exe"
+first="$work/first/build/package/tolvu.exe"
+second="$work/second-in-a-longer-folder-name/build/package/tolvu.exe"
 if ! cmp "$first" "$second"; then
   echo "$SCRIPT_NAME: tolvu.exe differs between the two builds; the differing bytes (offset, first, second):" >&2
   cmp -l "$first" "$second" | head -n 20 >&2

@@ -41,8 +41,7 @@ can_link_fuzzer() {
 "$ROOT/scripts/install-deps.sh"
 can_link_fuzzer || die "clang cannot link a libFuzzer target"
 
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DTOLVU_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+(cd "$ROOT" && cmake --preset fuzz >/dev/null)
 cmake --build "$BUILD" --target tolvu_request_fuzzer >/dev/null
 
 mkdir -p "$BUILD/corpus" "$BUILD/artifacts"

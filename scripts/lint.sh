@@ -6,10 +6,10 @@
 #   scripts/lint.sh --format    rewrite the sources with clang-format instead
 #
 # clang-tidy runs twice: on the portable code, the unit tests and the fuzz
-# target with the native tree's compile commands (build/lint), and on the
-# Windows-only sources (the Windows host and the end-to-end programs) with
-# the cross tree's (build/lint-windows), as clang for the mingw-w64 target
-# with mingw-w64's headers. The checks are those of clang-tidy 14, which the
+# target with the fuzzing tree's compile commands (build/fuzz, clang), and on
+# the Windows-only sources (the Windows host, the entry point and the
+# end-to-end programs) with the cross tree's (build/windows), as clang for
+# the mingw-w64 target with mingw-w64's headers. The checks are those of clang-tidy 14, which the
 # configuration is written for.
 set -euo pipefail
 
@@ -68,15 +68,10 @@ if ! "$CLANG_FORMAT" --dry-run -Werror --style=file "${sources[@]}"; then
   failed=1
 fi
 
-# Only configured, never built: clang-tidy needs the compile commands and the
+# Configured here, not built: clang-tidy needs the compile commands and the
 # generated headers.
-cmake -S "$ROOT" -B build/lint -G Ninja -DTOLVU_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-# The toolchain file only on the first configure (CMake warns when it is
-# passed to a configured tree).
-toolchain=()
-[[ -f build/lint-windows/CMakeCache.txt ]] ||
-  toolchain=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake")
-cmake -S "$ROOT" -B build/lint-windows -G Ninja "${toolchain[@]}" >/dev/null
+cmake --preset fuzz >/dev/null
+cmake --preset windows >/dev/null
 
 # clang for the mingw-w64 target takes the C++ library and Windows headers
 # from mingw-w64's g++, but its own compiler headers.
@@ -108,8 +103,8 @@ tidy() {  # tidy LABEL BUILD_DIR FILE_REGEX [EXTRA_ARG...]
   fi
 }
 
-tidy "portable code, unit tests, fuzz target" build/lint "^$ROOT/(src|tests)/"
-tidy "Windows-only code" build/lint-windows \
+tidy "portable code, unit tests, fuzz target" build/fuzz "^$ROOT/(src|tests)/"
+tidy "Windows-only code" build/windows \
   "^$ROOT/(src/host/windows_host\.cpp|src/cli/win_main\.cpp|tests/e2e/.*\.cpp)$" "${mingw_includes[@]}"
 
 if [[ $failed -ne 0 ]]; then

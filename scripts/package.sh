@@ -33,12 +33,7 @@ fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
 umask 022
 
-# The toolchain file only on the first configure (CMake warns when it is
-# passed to a configured tree).
-toolchain=()
-[[ -f "$BUILD/CMakeCache.txt" ]] ||
-  toolchain=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake")
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release "${toolchain[@]}" >/dev/null
+cmake --preset package >/dev/null
 cmake --build "$BUILD" --target tolvu >/dev/null
 
 version="$(<"$BUILD/version.txt")"

@@ -18,8 +18,9 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -86,13 +87,14 @@ bool BoxStyle(const std::wstring& word, UINT* style) {
                  {L"none", 0},
                  {L"error", MB_ICONERROR},
                  {L"question", MB_ICONQUESTION}};
-  for (const auto& entry : kStyles) {
-    if (word == entry.word) {
-      *style = entry.style;
-      return true;
-    }
+  const auto* found =
+      std::find_if(std::begin(kStyles), std::end(kStyles),
+                   [&](const auto& entry) { return word == entry.word; });
+  if (found == std::end(kStyles)) {
+    return false;
   }
-  return false;
+  *style = found->style;
+  return true;
 }
 
 }  // namespace
@@ -124,8 +126,8 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
     } else if (word == L"exit" && hasNext) {
       exitCode = _wtoi(words[++i].c_str());
     } else if (word == L"write" && words.size() >= 2 && words[0] == L"/e") {
-      const char kText[] = "stand-in export";
-      WriteBytes(words[1].c_str(), kText, std::strlen(kText));
+      const std::string text = "stand-in export";
+      WriteBytes(words[1].c_str(), text.data(), text.size());
     }
   }
   return exitCode;
