@@ -159,6 +159,24 @@ std::string TakeOutput(OutputFile& file) {
   return bytes;
 }
 
+// CreateProcessW of a suspended process. Wine now and then fails a start
+// with ERROR_INTERNAL_ERROR (about one in a few thousand here); the same start
+// then succeeds.
+BOOL StartSuspended(const std::wstring& exePath, std::wstring commandLine,
+                    const std::wstring& workDir, BOOL inheritHandles,
+                    STARTUPINFOW startup, PROCESS_INFORMATION* process) {
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && started == FALSE; ++attempt) {
+    started = CreateProcessW(exePath.c_str(), commandLine.data(), nullptr,
+                             nullptr, inheritHandles, CREATE_SUSPENDED, nullptr,
+                             workDir.c_str(), &startup, process);
+    if (started == FALSE && GetLastError() != ERROR_INTERNAL_ERROR) {
+      break;
+    }
+  }
+  return started;
+}
+
 std::wstring SystemMessage(DWORD error) {
   return L"system error " + std::to_wstring(error);
 }
@@ -244,7 +262,6 @@ std::wstring ProgramCommandLine(const std::wstring& exePath,
 RunResult RunProcess(const std::wstring& exePath, const StartOptions& options,
                      const std::wstring& workDir) {
   RunResult result;
-  std::wstring commandLine = options.commandLine;
   std::wstring desktop = options.desktop;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -271,9 +288,8 @@ RunResult RunProcess(const std::wstring& exePath, const StartOptions& options,
   }
   PROCESS_INFORMATION process{};
   const BOOL started =
-      CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                     options.captureOutput ? TRUE : FALSE, CREATE_SUSPENDED,
-                     nullptr, workDir.c_str(), &startup, &process);
+      StartSuspended(exePath, options.commandLine, workDir,
+                     options.captureOutput ? TRUE : FALSE, startup, &process);
   if (started == 0) {
     result.harnessError =
         L"cannot start " + exePath + L": " + SystemMessage(GetLastError());
