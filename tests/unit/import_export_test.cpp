@@ -329,17 +329,6 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name);
     });
 
-TEST(ImportExportTest, FailedLaunchReportsAndReturnsItsStatus) {
-  RecordingHost host;
-  AddFilesAndKeys(host);
-  host.launchResult = 2;
-  EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorFileNotFound);
-  ASSERT_EQ(host.boxes.size(), 1U);
-  EXPECT_EQ(host.boxes[0].text, u"File not found");
-  EXPECT_EQ(host.boxes[0].title, u"Error");
-  EXPECT_EQ(host.boxes[0].icon, Icon::Exclamation);
-}
-
 // Only a file is launched: the shell would open a folder in a file window.
 TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   for (const std::u16string command :
