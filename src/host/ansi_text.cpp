@@ -29,13 +29,19 @@ RunFailure Unrepresentable(const std::u16string& character,
                            const std::u16string& text,
                            const std::u16string& what,
                            const std::u16string& reason) {
-  // A lone surrogate cannot be shown; name it by its code alone.
+  // A lone surrogate is half of a character and cannot be shown: name it by
+  // its code alone, and say what it is, whatever the code page.
   std::u16string name = CodePointText(CodePointOf(character));
-  if (character.size() != 1 || !IsSurrogate(character[0])) {
+  const bool lone = character.size() == 1 && IsSurrogate(character[0]);
+  if (!lone) {
     name = Quoted(character) + u" (" + name + u")";
   }
   return RunFailure{u"The character " + name + u" in the " + what + u" " +
-                        Quoted(text) + u" " + reason + u".",
+                        Quoted(text) + u" " +
+                        (lone ? u"is half of a surrogate pair, not a whole "
+                                u"character"
+                              : reason) +
+                        u".",
                     kErrorNoUnicodeTranslation};
 }
 
@@ -64,7 +70,7 @@ std::string SingleByteAnsiOrFail(Host& host, const std::u16string& text,
   std::string bytes;
   for (std::size_t pos = 0; pos < text.size();) {
     const std::u16string character = CharacterAt(text, pos);
-    const std::optional<std::string> ansi = host.ToAnsi(character);
+    const std::optional<std::string> ansi = host.ToSystemCodePage(character);
     if (!ansi || ansi->size() != 1) {
       throw Unrepresentable(character, text, what,
                             u"is not a single byte in the system code page");

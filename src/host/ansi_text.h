@@ -1,7 +1,8 @@
 // Conversion of the tool's 16-bit text to the ANSI text the registry calls
-// and the shell launch take. A character the system code page cannot
-// represent is a run-time failure naming it: the tool never lets the
-// conversion write a substitute such as '?' in its place.
+// and the shell launch take: UTF-8 where Windows honours the manifest, else
+// the system code page. A character that cannot be represented is a
+// run-time failure naming it: the tool never lets the conversion write a
+// substitute such as '?' in its place.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,9 @@ namespace tolvu {
 std::string AnsiOrFail(Host& host, const std::u16string& text,
                        const std::u16string& what);
 
-// One byte per character: a character that needs more than one byte (or
-// none exists for it) is a run-time failure.
+// One byte per character in the system's code page, whatever the process
+// uses, as quoted REG_BINARY text has always been: a character that needs
+// more than one byte there (or has none) is a run-time failure.
 std::string SingleByteAnsiOrFail(Host& host, const std::u16string& text,
                                  const std::u16string& what);
 

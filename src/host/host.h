@@ -64,25 +64,49 @@ class Host {
   // trailing backslash names a folder.
   virtual std::uint32_t FileAttributes(const std::u16string& name,
                                        std::uint32_t* attributes) = 0;
+  // Looks up the size of a file in bytes. Returns 0 and sets *size when
+  // there is one of that name (0 for a folder); otherwise the lookup's
+  // error, as for FileAttributes, and *size is as it was.
+  virtual std::uint32_t FileSize(const std::u16string& name,
+                                 std::uint64_t* size) = 0;
+  // Creates an empty file of that name, only when no file or folder has it
+  // yet: two callers never both create the same name. Returns 0 when it was
+  // created (the caller owns it and removes it when done), 80
+  // (ERROR_FILE_EXISTS) when the name is taken, or the error that kept it
+  // from being made (3 for a missing folder, 5 for a folder the user may not
+  // write to).
+  virtual std::uint32_t CreateNewFile(const std::u16string& name) = 0;
   // Deletes the file. Returns 0 when it is gone; otherwise the error, and
   // the file is as it was (a read-only file is refused with 5).
   virtual std::uint32_t RemoveFile(const std::u16string& name) = 0;
-  // Renames the file `from` to `to`, never replacing anything: when `to`
-  // exists the call fails with 183 (ERROR_ALREADY_EXISTS) or 80
-  // (ERROR_FILE_EXISTS). Returns 0 when renamed; otherwise the error, and
-  // both names are as they were.
-  virtual std::uint32_t RenameFile(const std::u16string& from,
-                                   const std::u16string& to) = 0;
+  // Renames the file `from` to `to` in one step, replacing a file of the
+  // name `to`: at no moment is there no file of that name. Returns 0 when
+  // renamed; otherwise the error (5 when `to` is read-only or a folder, 5
+  // or 32 when another program has it open), and both files are as they
+  // were.
+  virtual std::uint32_t RenameReplacing(const std::u16string& from,
+                                        const std::u16string& to) = 0;
+
+  // This process's identifier: no other process running has the same.
+  virtual std::uint32_t ProcessId() = 0;
 
   // False on a window station that no user sees (services, deployment
   // agents, tasks run as SYSTEM), where a box would never be answered; true
   // on one a user sees, and when that cannot be told.
   virtual bool WindowStationVisible() = 0;
 
-  // The text in the system's ANSI code page, or nothing when a character
-  // has no exact representation there (no best-fit substitute is ever
-  // made). The empty text gives the empty string.
+  // The text in the process's ANSI code page, the one the ANSI registry and
+  // shell calls take: UTF-8 where Windows honours the program's manifest,
+  // the system's code page (as below) where it does not. Nothing when a
+  // character has no exact representation there (no best-fit substitute is
+  // ever made; in UTF-8, only a lone surrogate has none). The empty text
+  // gives the empty string.
   virtual std::optional<std::string> ToAnsi(const std::u16string& text) = 0;
+  // The same in the system's ANSI code page, the one Windows gives programs
+  // that declare none (1252 on a Western system), whatever this process
+  // uses.
+  virtual std::optional<std::string> ToSystemCodePage(
+      const std::u16string& text) = 0;
 
   // The system's Windows folder, where the registry editor lives, without a
   // trailing backslash.
@@ -113,6 +137,10 @@ class Host {
   // are refused (5), and nothing is deleted then.
   virtual std::uint32_t RegDeleteKeyA(std::uint32_t root,
                                       const std::string& subKey) = 0;
+  // Sets *subKeys to the number of sub keys of the open key (RegQueryInfoKeyA
+  // with the rest left out). On failure *subKeys is as it was.
+  virtual std::uint32_t RegQueryInfoKeyA(HostKey key,
+                                         std::uint32_t* subKeys) = 0;
   // Deletes one value of the open key ("" for the default value); 2 when
   // there is none of that name.
   virtual std::uint32_t RegDeleteValueA(HostKey key,
@@ -135,6 +163,10 @@ class Host {
   // so that no caller waits on a process it cannot watch.
   virtual bool WaitForProcess(HostProcess process,
                               std::chrono::milliseconds timeout) = 0;
+  // Ends the process, if it still runs, and waits until it has ended.
+  // Returns true when it has ended; false when it could not be ended, and
+  // it runs on.
+  virtual bool EndProcess(HostProcess process) = 0;
   // Lets go of the process; if it still runs, it runs on.
   virtual void CloseProcess(HostProcess process) = 0;
 };

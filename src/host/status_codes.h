@@ -18,9 +18,10 @@ constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 constexpr std::uint32_t kErrorFileExists = 80;        // ERROR_FILE_EXISTS
 constexpr std::uint32_t kErrorCannotMake = 82;        // ERROR_CANNOT_MAKE
 constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME
-constexpr std::uint32_t kErrorAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
 // ERROR_ARITHMETIC_OVERFLOW
 constexpr std::uint32_t kErrorArithmeticOverflow = 534;
+// ERROR_KEY_HAS_CHILDREN
+constexpr std::uint32_t kErrorKeyHasChildren = 1020;
 // ERROR_NO_UNICODE_TRANSLATION
 constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kErrorNoAssociation = 1155;  // ERROR_NO_ASSOCIATION

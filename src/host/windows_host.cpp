@@ -111,6 +111,50 @@ void WriteStandardError(const std::string& bytes) {
   }
 }
 
+// The text in the code page, or nothing when a character has no exact
+// representation there.
+std::optional<std::string> InCodePage(UINT codePage,
+                                      const std::u16string& text) {
+  if (text.empty()) {
+    return std::string();
+  }
+  const std::wstring wide = Wide(text);
+  const int length = static_cast<int>(wide.size());
+  // UTF-8 takes neither flag nor default character; it refuses lone
+  // surrogates instead.
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+  const int size = WideCharToMultiByte(codePage, flags, wide.data(), length,
+                                       nullptr, 0, nullptr, usedDefaultOut);
+  if (size <= 0 || usedDefault != FALSE) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(),
+                          size, nullptr, usedDefaultOut) != size ||
+      usedDefault != FALSE) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// The ANSI code page of the system's locale, the one programs that declare
+// none get; GetACP() gives this process's, UTF-8 by its manifest.
+// GetLocaleInfoEx with LOCALE_NAME_SYSTEM_DEFAULT fails under Wine.
+UINT SystemCodePage() {
+  DWORD codePage = 0;
+  if (GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT,
+                     LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                     reinterpret_cast<LPWSTR>(&codePage),
+                     sizeof(codePage) / sizeof(wchar_t)) == 0 ||
+      codePage == 0) {
+    return GetACP();
+  }
+  return codePage;
+}
+
 }  // namespace
 
 std::u16string WindowsHost::CommandText() {
@@ -146,44 +190,60 @@ std::uint32_t WindowsHost::FileAttributes(const std::u16string& name,
   return ERROR_SUCCESS;
 }
 
+std::uint32_t WindowsHost::FileSize(const std::u16string& name,
+                                    std::uint64_t* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(Wide(name).c_str(), GetFileExInfoStandard, &data) ==
+      FALSE) {
+    return GetLastError();
+  }
+  *size = (std::uint64_t{data.nFileSizeHigh} << 32U) | data.nFileSizeLow;
+  return ERROR_SUCCESS;
+}
+
+std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name) {
+  const std::wstring wide = Wide(name);
+  HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // A folder of that name is refused as access denied: the name is taken
+    // all the same.
+    return error == ERROR_ACCESS_DENIED &&
+                   GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES
+               ? ERROR_FILE_EXISTS
+               : error;
+  }
+  CloseHandle(file);
+  return ERROR_SUCCESS;
+}
+
 std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
   return DeleteFileW(Wide(name).c_str()) != FALSE ? ERROR_SUCCESS
                                                   : GetLastError();
 }
 
-std::uint32_t WindowsHost::RenameFile(const std::u16string& from,
-                                      const std::u16string& to) {
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != FALSE
+std::uint32_t WindowsHost::RenameReplacing(const std::u16string& from,
+                                           const std::u16string& to) {
+  // Written through, so that the rename is on disk when the run says so.
+  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+                 FALSE
              ? ERROR_SUCCESS
              : GetLastError();
 }
 
+std::uint32_t WindowsHost::ProcessId() { return GetCurrentProcessId(); }
+
 bool WindowsHost::WindowStationVisible() { return StationVisible(); }
 
 std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
-  if (text.empty()) {
-    return std::string();
-  }
-  const std::wstring wide = Wide(text);
-  const int length = static_cast<int>(wide.size());
-  // A UTF-8 ANSI code page takes neither flag nor default character; it
-  // refuses lone surrogates instead.
-  const bool utf8 = GetACP() == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL usedDefault = FALSE;
-  BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length,
-                                       nullptr, 0, nullptr, usedDefaultOut);
-  if (size <= 0 || usedDefault != FALSE) {
-    return std::nullopt;
-  }
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(), size,
-                          nullptr, usedDefaultOut) != size ||
-      usedDefault != FALSE) {
-    return std::nullopt;
-  }
-  return ansi;
+  return InCodePage(GetACP(), text);
+}
+
+std::optional<std::string> WindowsHost::ToSystemCodePage(
+    const std::u16string& text) {
+  return InCodePage(SystemCodePage(), text);
 }
 
 std::u16string WindowsHost::WindowsDirectory() {
@@ -223,6 +283,18 @@ std::uint32_t WindowsHost::RegSetValueExA(
 std::uint32_t WindowsHost::RegDeleteKeyA(std::uint32_t root,
                                          const std::string& subKey) {
   return Status(::RegDeleteKeyA(RootHandle(root), subKey.c_str()));
+}
+
+std::uint32_t WindowsHost::RegQueryInfoKeyA(HostKey key,
+                                            std::uint32_t* subKeys) {
+  DWORD count = 0;
+  const LONG status = ::RegQueryInfoKeyA(
+      KeyHandle(key), nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+      nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (status == ERROR_SUCCESS) {
+    *subKeys = count;
+  }
+  return Status(status);
 }
 
 std::uint32_t WindowsHost::RegDeleteValueA(HostKey key,
@@ -273,6 +345,16 @@ bool WindowsHost::WaitForProcess(HostProcess process,
                                timeout.count(), std::int64_t{INFINITE} - 1));
   return WaitForSingleObject(reinterpret_cast<HANDLE>(process), wait) !=
          WAIT_TIMEOUT;
+}
+
+bool WindowsHost::EndProcess(HostProcess process) {
+  auto* const handle = reinterpret_cast<HANDLE>(process);
+  // TerminateProcess only starts the ending; the wait sees it through. A
+  // process that ended by itself meanwhile may refuse the call.
+  if (TerminateProcess(handle, ERROR_TIMEOUT) == FALSE) {
+    return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+  }
+  return WaitForSingleObject(handle, INFINITE) == WAIT_OBJECT_0;
 }
 
 void WindowsHost::CloseProcess(HostProcess process) {

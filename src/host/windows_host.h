@@ -1,5 +1,5 @@
 // The host on Windows: the process command line, real message boxes, the
-// file system, the ANSI code page, the registry and the shell launch.
+// file system, the code pages, the registry and the shell launch.
 #pragma once
 
 #include "host/host.h"
@@ -20,11 +20,17 @@ class WindowsHost final : public Host {
                       const std::u16string& title) override;
   std::uint32_t FileAttributes(const std::u16string& name,
                                std::uint32_t* attributes) override;
+  std::uint32_t FileSize(const std::u16string& name,
+                         std::uint64_t* size) override;
+  std::uint32_t CreateNewFile(const std::u16string& name) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
-  std::uint32_t RenameFile(const std::u16string& from,
-                           const std::u16string& to) override;
+  std::uint32_t RenameReplacing(const std::u16string& from,
+                                const std::u16string& to) override;
+  std::uint32_t ProcessId() override;
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
+  std::optional<std::string> ToSystemCodePage(
+      const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
                               HostKey* key) override;
@@ -35,6 +41,7 @@ class WindowsHost final : public Host {
                                const std::vector<std::uint8_t>& data) override;
   std::uint32_t RegDeleteKeyA(std::uint32_t root,
                               const std::string& subKey) override;
+  std::uint32_t RegQueryInfoKeyA(HostKey key, std::uint32_t* subKeys) override;
   std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
   std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
@@ -42,6 +49,7 @@ class WindowsHost final : public Host {
                            int showMode) override;
   bool WaitForProcess(HostProcess process,
                       std::chrono::milliseconds timeout) override;
+  bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
 };
 

@@ -16,10 +16,10 @@ namespace {
 constexpr int kShowHidden = 0;                   // SW_HIDE
 constexpr std::int32_t kLaunchFileNotFound = 2;  // SE_ERR_FNF
 // Where nobody can answer a box the editor shows, it may never end: the run
-// stops waiting after this long and leaves it running.
+// ends it after this long.
 constexpr std::chrono::minutes kUnattendedWait{10};
-// Names tried for the old export file when it is moved aside.
-constexpr int kAsideNames = 100;
+// Names tried for the export's new file.
+constexpr int kNewFileNames = 100;
 
 // A Win32 error of a file or key lookup, as a description says it.
 std::u16string ErrorReason(std::uint32_t error) {
@@ -44,10 +44,10 @@ RunFailure CannotReplace(const std::u16string& fileName,
       status};
 }
 
-std::u16string NotFinished() {
-  return u"The registry editor has not finished after " +
-         DecimalText(kUnattendedWait.count()) +
-         u" minutes; it is left running.";
+RunFailure CannotWrite(const std::u16string& fileName, std::uint32_t error) {
+  return RunFailure{u"The export file " + Quoted(fileName) +
+                        u" cannot be written: " + ErrorReason(error) + u".",
+                    error};
 }
 
 // The editor by its full path: a regedit.exe in the current folder or on
@@ -61,9 +61,11 @@ std::string EditorFile(Host& host) {
 }
 
 // Starts the editor hidden and waits for it to end: until then, a script's
-// next step would race with it. Returns 0 once it has ended, kErrorTimeout
-// when it still runs after the unattended wait, or the status of a failed
-// launch after its box. The editor's own exit code says nothing reliable.
+// next step would race with it. Returns 0 once it has ended, or the status
+// of a failed launch after its box. The editor's own exit code says nothing
+// reliable. Where nobody could answer its boxes, an editor still running
+// after the unattended wait is ended, and that is a run-time failure:
+// agents wait for every process a run started.
 std::uint32_t RunEditor(Host& host, const std::string& editor,
                         const std::string& parameters) {
   const Launched launched =
@@ -72,12 +74,20 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
   if (status != kSuccess || launched.process == 0) {
     return status;
   }
-  // A person can answer the editor's boxes; on a hidden station nobody can.
   const bool ended = host.WaitForProcess(
       launched.process,
       host.WindowStationVisible() ? kWaitForever : kUnattendedWait);
+  const bool endedByUs = !ended && host.EndProcess(launched.process);
   host.CloseProcess(launched.process);
-  return ended ? kSuccess : kErrorTimeout;
+  if (!ended) {
+    throw RunFailure{u"The registry editor had not finished after " +
+                         DecimalText(kUnattendedWait.count()) + u" minutes " +
+                         (endedByUs ? u"and was ended."
+                                    : u"and could not be ended; it is left "
+                                      u"running."),
+                     kErrorTimeout};
+  }
+  return kSuccess;
 }
 
 void RequireReadableKey(Host& host, const KeyPath& key,
@@ -105,9 +115,7 @@ void RequireFolderOf(Host& host, const std::u16string& fileName) {
     error = kErrorPathNotFound;
   }
   if (error != kSuccess) {
-    throw RunFailure{u"The export file " + Quoted(fileName) +
-                         u" cannot be written: " + ErrorReason(error) + u".",
-                     error};
+    throw CannotWrite(fileName, error);
   }
 }
 
@@ -135,55 +143,64 @@ bool OldFileToReplace(Host& host, const std::u16string& fileName) {
   return true;
 }
 
-// Moves the old file aside in its own folder, under a name nothing has yet,
-// so that an export that writes nothing can put it back.
-std::u16string MoveAside(Host& host, const std::u16string& fileName) {
+// The file the editor writes: a name beside the target that no file has,
+// with this process's number in it, reserved by creating it empty, so that
+// two runs never write the same file and no file of the user's is written
+// over. It keeps the .reg ending, which an editor may look for.
+std::u16string ReserveNewFile(Host& host, const std::u16string& fileName) {
+  const std::u16string stem =
+      fileName + u".tolvu-" + DecimalText(host.ProcessId());
   std::uint32_t error = kSuccess;
-  for (int n = 1; n <= kAsideNames; ++n) {
-    std::u16string aside =
-        fileName + u".tolvu-old" + (n == 1 ? u"" : u"-" + DecimalText(n));
-    error = host.RenameFile(fileName, aside);
+  for (int n = 1; n <= kNewFileNames; ++n) {
+    std::u16string name =
+        stem + (n == 1 ? u"" : u"-" + DecimalText(n)) + u".reg";
+    error = host.CreateNewFile(name);
     if (error == kSuccess) {
-      return aside;
+      return name;
     }
-    if (error != kErrorAlreadyExists && error != kErrorFileExists) {
+    if (error != kErrorFileExists) {
       break;
     }
   }
-  throw CannotReplace(fileName, ErrorReason(error), error);
+  throw CannotWrite(fileName, error);
 }
 
-// After the editor's run: the export is done only when a file of the name
-// is there again, and the old one stays until then.
-std::uint32_t FinishExport(Host& host, const std::u16string& fileName,
-                           const std::u16string& aside, std::uint32_t status) {
-  const std::u16string kept = aside.empty()
-                                  ? u""
-                                  : u" The earlier file " + Quoted(fileName) +
-                                        u" is kept as " + Quoted(aside) + u".";
-  if (status == kErrorTimeout) {
-    throw RunFailure{NotFinished() + kept, kErrorTimeout};
-  }
-  if (status == kSuccess && FileError(host, fileName) == kSuccess) {
-    if (!aside.empty()) {
-      host.RemoveFile(aside);  // left over at worst: nothing is lost
-    }
-    return kSuccess;
-  }
-  const std::uint32_t failure = status == kSuccess ? kErrorCannotMake : status;
-  if (!aside.empty() && host.RenameFile(aside, fileName) != kSuccess) {
-    throw RunFailure{
-        u"The export did not replace " + Quoted(fileName) + u"." + kept,
-        failure};
-  }
+// The files of an export run once its new file is reserved.
+struct ExportFiles {
+  std::u16string target;   // the file named, which the export replaces
+  std::u16string newFile;  // the one the editor writes
+  bool replaces = false;   // an old target is there
+};
+
+// Has the editor write the new file, and puts it in the target's place in
+// one step when it is whole. The target stays as it was until then; the
+// caller removes the new file when this does not end in the replace.
+std::uint32_t ExportThrough(Host& host, const std::string& editor,
+                            const std::u16string& keyPath,
+                            const ExportFiles& files) {
+  const std::string parameters = AnsiOrFail(
+      host,
+      u"/e " + EditorArgument(files.newFile) + u" " + EditorArgument(keyPath),
+      u"editor parameters");
+  const std::uint32_t status = RunEditor(host, editor, parameters);
   if (status != kSuccess) {
     return status;  // the launch failed, and its box said so
   }
-  throw RunFailure{u"The registry editor wrote no file " + Quoted(fileName) +
-                       (aside.empty() ? u"; nothing was exported."
-                                      : u"; the earlier file is kept as it "
-                                        u"was."),
-                   kErrorCannotMake};
+  // An empty file is what a full disk, a quota or a refusal leaves.
+  std::uint64_t size = 0;
+  if (host.FileSize(files.newFile, &size) != kSuccess || size == 0) {
+    throw RunFailure{
+        u"The registry editor wrote no file " + Quoted(files.target) +
+            (files.replaces ? u"; the earlier file is kept as it was."
+                            : u"; nothing was exported."),
+        kErrorCannotMake};
+  }
+  const std::uint32_t replaced =
+      host.RenameReplacing(files.newFile, files.target);
+  if (replaced != kSuccess) {
+    throw CannotReplace(files.target, ErrorReason(replaced), replaced);
+  }
+  return kSuccess;
 }
 
 }  // namespace
@@ -248,11 +265,7 @@ std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
     if (editor.empty()) {
       return ReportLaunchResult(host, kLaunchFileNotFound);
     }
-    const std::uint32_t status = RunEditor(host, editor, parameters);
-    if (status == kErrorTimeout) {
-      throw RunFailure{NotFinished(), kErrorTimeout};
-    }
-    return status;
+    return RunEditor(host, editor, parameters);
   });
 }
 
@@ -269,10 +282,6 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
     const std::u16string keyPath = RootKeyName(key.root) + u"\\" + key.subKey;
     AnsiOrFail(host, fileName, u"file name");
     AnsiOrFail(host, keyPath, u"key path");
-    const std::string parameters = AnsiOrFail(
-        host,
-        u"/e " + EditorArgument(fileName) + u" " + EditorArgument(keyPath),
-        u"editor parameters");
     RequireReadableKey(host, key, keyPath);
     RequireFolderOf(host, fileName);
     const bool replaces = OldFileToReplace(host, fileName);
@@ -280,9 +289,19 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
     if (editor.empty()) {
       return ReportLaunchResult(host, kLaunchFileNotFound);
     }
-    const std::u16string aside = replaces ? MoveAside(host, fileName) : u"";
-    return FinishExport(host, fileName, aside,
-                        RunEditor(host, editor, parameters));
+    // From here the run has a file of its own, which it never leaves.
+    const ExportFiles files{fileName, ReserveNewFile(host, fileName), replaces};
+    std::uint32_t status = kSuccess;
+    try {
+      status = ExportThrough(host, editor, keyPath, files);
+    } catch (...) {
+      host.RemoveFile(files.newFile);
+      throw;
+    }
+    if (status != kSuccess) {
+      host.RemoveFile(files.newFile);
+    }
+    return status;
   });
 }
 

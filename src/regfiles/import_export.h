@@ -29,11 +29,12 @@ bool IsRegFileName(const std::u16string& fileName);
 // failure passed to the caller. Returns the exit status.
 std::uint32_t ImportFile(Host& host, const std::u16string& fileName);
 
-// Has the editor export the key to the file and waits for it. The key, the
-// file's folder, an old file of that name and the editor are all checked
-// before anything is touched; the old file is moved aside for the run and
-// put back when the editor writes no file. Run-time failures are shown here.
-// Returns the exit status.
+// Has the editor export the key to a new file beside the target and waits
+// for it; a whole new file then replaces the target in one rename. The key,
+// the file's folder, an old file of that name and the editor are all
+// checked before anything is touched, and an old file stays as it was
+// until it is replaced. Run-time failures are shown here. Returns the exit
+// status.
 std::uint32_t ExportKey(Host& host, const KeyPath& key,
                         const std::u16string& fileName);
 

@@ -6,6 +6,14 @@
 #include "host/status_codes.h"
 
 namespace tolvu {
+namespace {
+
+bool HasSubKeys(Host& host, HostKey key) {
+  std::uint32_t subKeys = 0;
+  return host.RegQueryInfoKeyA(key, &subKeys) == kSuccess && subKeys != 0;
+}
+
+}  // namespace
 
 std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
                                const std::u16string& dataName) {
@@ -26,9 +34,15 @@ std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
     }
     // As for add, the name as typed decides: two quotes name the default
     // value, and only a missing name deletes the whole key.
-    const std::uint32_t status = dataName.empty()
-                                     ? host.RegDeleteKeyA(key.root, ansiKey)
-                                     : host.RegDeleteValueA(open, ansiName);
+    std::uint32_t status = dataName.empty()
+                               ? host.RegDeleteKeyA(key.root, ansiKey)
+                               : host.RegDeleteValueA(open, ansiName);
+    // The registry refuses a key with sub keys as access denied, which
+    // reads as "run it elevated": say what stands in the way instead.
+    if (dataName.empty() && status == kErrorAccessDenied &&
+        HasSubKeys(host, open)) {
+      status = kErrorKeyHasChildren;
+    }
     host.RegCloseKey(open);
     return status;
   });

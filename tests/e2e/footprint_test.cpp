@@ -58,6 +58,13 @@ TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
     EXPECT_EQ(summary->dllCharacteristics & flag, flag) << std::hex << flag;
   }
 
+  // The ANSI calls take UTF-8, so names and text in any language pass.
+  EXPECT_NE(summary->manifest.find(
+                "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/"
+                "2019/WindowsSettings\">UTF-8</activeCodePage>"),
+            std::string::npos)
+      << summary->manifest;
+
   // Shown with every run: user32 and shell32 are meant to be loaded only
   // when a box or a launch needs them, which this list makes visible.
   std::cout << "tolvu.exe imports: " << Joined(summary->imports) << "\n"

@@ -5,6 +5,7 @@
 // is read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -56,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                L"My Settings.reg"},
         Import{"WhollyQuoted", L"import \"settings.reg\"", L"settings.reg"},
         Import{"WhollyQuotedFullPathWithBlank",
-               L"import \"{work}\\My Settings.reg\"", L"My Settings.reg"}),
+               L"import \"{work}\\My Settings.reg\"", L"My Settings.reg"},
+        // Outside code page 1252: the tool passes UTF-8.
+        Import{"NameInAnyLanguage", L"import \u0141\u00f3d\u017a.reg",
+               L"\u0141\u00f3d\u017a.reg"}),
     ParamName<Import>);
 
 // --- Export -----------------------------------------------------------------
@@ -131,7 +135,12 @@ INSTANTIATE_TEST_SUITE_P(
         Export{"WhollyQuotedFullPathWithBlank",
                L"export {key} \"{work}\\My Export.reg\"", HKEY_CURRENT_USER,
                L"HKEY_CURRENT_USER", L"", L"\"Name\"=\"Value\"",
-               L"My Export.reg", true}),
+               L"My Export.reg", true},
+        Export{"NameInAnyLanguageReplacesAFile",
+               L"export {key} \u042d\u043a\u0441\u043f\u043e\u0440\u0442.reg",
+               HKEY_CURRENT_USER, L"HKEY_CURRENT_USER", L"",
+               L"\"Name\"=\"Value\"",
+               L"\u042d\u043a\u0441\u043f\u043e\u0440\u0442.reg", true}),
     ParamName<Export>);
 
 using ExportKeyPath = EditorCase<TolvuCase>;
@@ -394,8 +403,10 @@ INSTANTIATE_TEST_SUITE_P(
     ParamName<Launch>);
 
 // A stand-in in the editor's place, told through TOLVU_E2E_EDITOR how long
-// to run and whether to write the export: the tool ends only after it, and
-// keeps the old file when it writes none.
+// to run and what to write: the tool ends only after it, and the old file
+// stays at its name, byte for byte, until a whole new file replaces it. A
+// run stopped from outside may leave its new file behind, but never a
+// missing or changed target.
 struct StandIn {
   const char* name;
   const wchar_t* commandLine;
@@ -403,6 +414,7 @@ struct StandIn {
   DWORD exitCode;
   const wchar_t* mentions;  // in the one box; nullptr: no box
   const char* outText;      // in out.reg afterwards; nullptr: the old bytes
+  DWORD stopAfterMs;        // the tool is stopped from outside; 0: never
 };
 
 class StandInEditor : public EditorCase<TolvuCaseWithParam<StandIn>> {
@@ -430,11 +442,15 @@ TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
   const std::vector<std::uint8_t> old = RegFileBytes(L"; old");
   ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), old));
 
-  // No waiting beyond the tool's own end.
-  const RunResult result =
-      RunProgram(BesideThisProgram(L"tolvu.exe"),
-                 WithCaseKey(param.commandLine), WorkDir());
+  // No waiting beyond the tool's own end; a stopped tool cannot wait, so
+  // then the editor's end is waited for here.
+  const bool stopped = param.stopAfterMs != 0;
+  const RunResult result = RunProgram(
+      BesideThisProgram(L"tolvu.exe"), WithCaseKey(param.commandLine),
+      WorkDir(), stopped ? param.stopAfterMs : kDefaultRunTimeoutMs,
+      stopped ? kEditorWaitMs : 0);
 
+  EXPECT_EQ(result.timedOut, stopped);
   EXPECT_EQ(result.exitCode, param.exitCode);
   EXPECT_EQ(result.processesStarted, 1U);
   EXPECT_FALSE(result.startedStillRunning) << "the tool did not wait";
@@ -448,21 +464,35 @@ TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
             param.outText == nullptr
                 ? old
                 : std::vector<std::uint8_t>(text.begin(), text.end()));
-  EXPECT_EQ(
-      FolderEntries(WorkDir()),
-      (std::vector<std::wstring>{L"cmdline.txt", L"out.reg", L"settings.reg"}));
+  std::vector<std::wstring> entries = FolderEntries(WorkDir());
+  const auto newFile = std::find_if(
+      entries.begin(), entries.end(),
+      [](const auto& name) { return name.rfind(L"out.reg.tolvu-", 0) == 0; });
+  if (stopped && newFile != entries.end()) {
+    entries.erase(newFile);
+  }
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"cmdline.txt", L"out.reg",
+                                                L"settings.reg"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     RegFiles, StandInEditor,
-    ::testing::Values(StandIn{"ExportWaitedFor", L"export {key} out.reg",
-                              L"sleep 3000 write", 0, nullptr,
-                              "stand-in export"},
-                      StandIn{"ImportWaitedFor", L"import settings.reg",
-                              L"sleep 3000", 0, nullptr, nullptr},
-                      StandIn{"ExportWritingNothingKeepsTheOldFile",
-                              L"export {key} out.reg", L"", ERROR_CANNOT_MAKE,
-                              L"wrote no file \"out.reg\"", nullptr}),
+    ::testing::Values(
+        StandIn{"ExportWaitedFor", L"export {key} out.reg", L"sleep 3000 write",
+                0, nullptr, "stand-in export", 0},
+        StandIn{"ImportWaitedFor", L"import settings.reg", L"sleep 3000", 0,
+                nullptr, nullptr, 0},
+        StandIn{"ExportWritingNothingKeepsTheOldFile", L"export {key} out.reg",
+                L"", ERROR_CANNOT_MAKE, L"wrote no file \"out.reg\"", nullptr,
+                0},
+        // What a full disk or a quota leaves.
+        StandIn{"ExportWritingAnEmptyFileKeepsTheOldFile",
+                L"export {key} out.reg", L"empty", ERROR_CANNOT_MAKE,
+                L"wrote no file \"out.reg\"", nullptr, 0},
+        // As a deployment agent's time limit does; the harness's exit code.
+        StandIn{"ExportStoppedFromOutsideKeepsTheOldFile",
+                L"export {key} out.reg", L"sleep 8000 write", 1, nullptr,
+                nullptr, 3000}),
     ParamName<StandIn>);
 
 }  // namespace

@@ -95,6 +95,14 @@ std::optional<PeSummary> ReadPeSummary(const std::wstring& path,
     summary->delayImports =
         DllNames(base, directories[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT],
                  &IMAGE_DELAYLOAD_DESCRIPTOR::DllNameRVA);
+    // The application manifest is resource 1 of its type.
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+      const auto* bytes =
+          static_cast<const char*>(LockResource(LoadResource(module, found)));
+      if (bytes != nullptr) {
+        summary->manifest.assign(bytes, SizeofResource(module, found));
+      }
+    }
   }
   FreeLibrary(module);
   return summary;

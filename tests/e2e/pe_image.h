@@ -16,6 +16,7 @@ struct PeSummary {
   WORD dllCharacteristics = 0;            // IMAGE_DLLCHARACTERISTICS_*
   std::vector<std::string> imports;       // DLL names as written in the file
   std::vector<std::string> delayImports;  // loaded on first use
+  std::string manifest;                   // its manifest resource, as written
 };
 
 // The summary of a 64-bit (PE32+) image file, or nothing with `error` set.

@@ -192,15 +192,15 @@ INSTANTIATE_TEST_SUITE_P(
         // 2^31 does not fit a 32-bit signed number.
         Failing{"NumberOutOfRange", L"add {key}\\Sub Name 2147483648 REG_DWORD",
                 ERROR_ARITHMETIC_OVERFLOW},
-        // U+0100 has no code in the ANSI code page 1252.
-        Failing{"ValueNameOutsideTheCodePage", L"add {key}\\Sub \u0100 Text",
+        // Half of a surrogate pair has no code in any code page.
+        Failing{"ValueNameLoneSurrogate", L"add {key}\\Sub \xD800 Text",
                 ERROR_NO_UNICODE_TRANSLATION}),
     ParamName<Failing>);
 
 TEST_F(Spine, AFailureOutsideAnOperationShowsItsDescriptionThenTheUsage) {
-  // U+0100 has no code in the ANSI code page, so the import cannot pass the
-  // file name on, and the import has no failure path of its own.
-  const RunResult result = RunTool(L"import \u0100.reg");
+  // Half of a surrogate pair has no code in any code page, so the import
+  // cannot pass the file name on, and it has no failure path of its own.
+  const RunResult result = RunTool(L"import \xD800.reg");
   ASSERT_EQ(result.boxes.size(), 2U) << ::testing::PrintToString(result);
   EXPECT_EQ(result.boxes[0].title, L"Tolvu");
   EXPECT_EQ(result.boxes[0].icon, BoxIcon::None);

@@ -4,7 +4,7 @@
 // (where it must never run) or put in the system editor's place.
 //
 //   stand_in.exe [information|exclamation|none|error|question TITLE TEXT]...
-//                [sleep MILLISECONDS] [spawn MILLISECONDS] [write]
+//                [sleep MILLISECONDS] [spawn MILLISECONDS] [write|empty]
 //                [exit CODE]
 //
 // It first writes its whole command line, as UTF-16LE, to cmdline.txt in its
@@ -13,7 +13,8 @@
 // told what to do. A box word shows a box (a backslash followed by n in TEXT
 // stands for CR LF); spawn starts another stand-in that sleeps that long,
 // without waiting for it; write writes the file an export names (/e FILE
-// KEY) with the text "stand-in export". Other words are passed over.
+// KEY) with the text "stand-in export", and empty makes it empty, as a full
+// disk leaves it. Other words are passed over.
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <shellapi.h>
@@ -125,8 +126,9 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
       SpawnSleeper(words[++i]);
     } else if (word == L"exit" && hasNext) {
       exitCode = _wtoi(words[++i].c_str());
-    } else if (word == L"write" && words.size() >= 2 && words[0] == L"/e") {
-      const std::string text = "stand-in export";
+    } else if ((word == L"write" || word == L"empty") && words.size() >= 2 &&
+               words[0] == L"/e") {
+      const std::string text = word == L"write" ? "stand-in export" : "";
       WriteBytes(words[1].c_str(), text.data(), text.size());
     }
   }

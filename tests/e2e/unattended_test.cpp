@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         Unattended{"ExportToReadOnlyTarget", Kind::ReadOnlyExport,
                    L"export HKCU\\Software out.reg", ERROR_ACCESS_DENIED, 1},
         // The main flow's own failure path: a description, then the usage.
-        Unattended{"DescriptionThenUsage", Kind::Usage, L"import \u0416.reg",
+        Unattended{"DescriptionThenUsage", Kind::Usage, L"import \xD800.reg",
                    ERROR_INVALID_COMMAND_LINE, 2},
         Unattended{"SilentAdd", Kind::Add, L"add {key}\\Sub N V", 0, 0},
         Unattended{"ImportRunsTheEditor", Kind::Import, L"import settings.reg",

@@ -10,7 +10,7 @@ constexpr std::uint8_t kLaunchResultBits = 0x0F;
 constexpr std::uint8_t kExportTargetAbsentBit = 0x10;
 constexpr std::uint8_t kExportTargetReadOnlyBit = 0x20;
 constexpr std::uint8_t kUnattendedLongRunBit = 0x40;
-constexpr std::int32_t kEditorWritesNothing = 33;
+constexpr std::int32_t kEditorLeavesItsFileEmpty = 33;
 constexpr std::uint8_t kUtf16Bit = 0x80;
 
 // Every message the launch can give, a success, and codes outside the table.
@@ -83,7 +83,7 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
 void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.commandText = run.commandText;
   host.launchResult = run.launchResult;
-  host.editorWritesExport = run.launchResult != kEditorWritesNothing;
+  host.editorWritesExport = run.launchResult != kEditorLeavesItsFileEmpty;
   host.stationVisible = !run.unattendedLongRun;
   host.editorRunsMs = run.unattendedLongRun ? 3600000 : 1000;
 
@@ -101,7 +101,8 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.files[u"My?.reg"] = TestFile{0, 0, 0, "question"};
   host.files[u"Caf\u00E9.reg"] = TestFile{0, 0, 0, "cafe"};
   host.files[u"a b.reg"] = TestFile{0, 0, 0, "blank"};
-  host.files[u"a b.reg.tolvu-old"] = TestFile{0, 0, 0, "aside"};
+  // The first name for an export's new file, taken: never written over.
+  host.files[u"MyRegFile.reg.tolvu-4242.reg"] = TestFile{0, 0, 0, "taken"};
   host.files[u"C:\\Temp"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"C:\\Temp\\Out.reg"] = TestFile{0, 0, 0, "temp"};
 

@@ -3,7 +3,7 @@
 // is read; the rest is the command-line text.
 //
 // First byte:  bits 0-3  launch result (index into a table of codes; 33
-//                        starts an editor that writes no file)
+//                        starts an editor that leaves its file empty)
 //              bit 4     MyRegFile.reg is absent
 //              bit 5     MyRegFile.reg is read-only
 //              bit 6     a hidden window station, and an editor that runs

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "host/status_codes.h"
-#include "support/cp1252.h"
+#include "support/code_pages.h"
 #include "support/windows_arguments.h"
 
 namespace tolvu {
@@ -137,6 +137,13 @@ void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
   boxes.push_back(ShownBox{text, icon, title});
 }
 
+bool RecordingHost::FolderThere(const std::u16string& name) const {
+  const std::size_t cut = name.rfind(u'\\');
+  const std::u16string folder =
+      cut == std::u16string::npos ? u"" : name.substr(0, cut);
+  return folder.empty() || IsDrive(folder) || files.count(folder) != 0;
+}
+
 std::uint32_t RecordingHost::FileAttributes(const std::u16string& name,
                                             std::uint32_t* attributes) {
   const std::u16string path = !name.empty() && name.back() == u'\\'
@@ -144,17 +151,42 @@ std::uint32_t RecordingHost::FileAttributes(const std::u16string& name,
                                   : name;
   const auto file = files.find(path);
   if (file == files.end()) {
-    const std::size_t cut = path.rfind(u'\\');
-    const std::u16string folder =
-        cut == std::u16string::npos ? u"" : path.substr(0, cut);
-    const bool folderThere =
-        folder.empty() || IsDrive(folder) || files.count(folder) != 0;
-    return folderThere ? kErrorFileNotFound : kErrorPathNotFound;
+    return FolderThere(path) ? kErrorFileNotFound : kErrorPathNotFound;
   }
   if (file->second.lookupError != 0) {
     return file->second.lookupError;
   }
   *attributes = file->second.attributes;
+  return kSuccess;
+}
+
+std::uint32_t RecordingHost::FileSize(const std::u16string& name,
+                                      std::uint64_t* size) {
+  std::uint32_t attributes = 0;
+  const std::uint32_t error = FileAttributes(name, &attributes);
+  const auto file = files.find(name);
+  if (error == kSuccess && file != files.end()) {
+    *size = file->second.content.size();
+  }
+  return error;
+}
+
+std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
+  if (files.count(name) != 0) {
+    return kErrorFileExists;
+  }
+  if (!FolderThere(name)) {
+    return kErrorPathNotFound;
+  }
+  const std::size_t cut = name.rfind(u'\\');
+  if (cut != std::u16string::npos) {
+    const auto folder = files.find(name.substr(0, cut));
+    if (folder != files.end() && folder->second.lockedError != 0) {
+      return folder->second.lockedError;
+    }
+  }
+  files[name] = TestFile{};
+  fileChanges.push_back(FileChange{FileChange::Create, name, u""});
   return kSuccess;
 }
 
@@ -171,32 +203,52 @@ std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
     return file->second.lockedError;
   }
   files.erase(file);
-  deletedFiles.push_back(name);
+  fileChanges.push_back(FileChange{FileChange::Remove, name, u""});
   return kSuccess;
 }
 
-// As on Windows, a read-only file may be renamed. The parameters are the
-// seam's.
+// As on Windows, a read-only file may be renamed, but not replaced. The
+// parameters are the seam's.
 // NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
-std::uint32_t RecordingHost::RenameFile(const std::u16string& from,
-                                        const std::u16string& to) {
+std::uint32_t RecordingHost::RenameReplacing(const std::u16string& from,
+                                             const std::u16string& to) {
   const auto file = files.find(from);
   if (file == files.end()) {
     return kErrorFileNotFound;
   }
+  if (!FolderThere(to)) {
+    return kErrorPathNotFound;
+  }
   if (file->second.lockedError != 0) {
     return file->second.lockedError;
   }
-  if (!files.emplace(to, file->second).second) {
-    return kErrorAlreadyExists;
+  const auto old = files.find(to);
+  if (old != files.end()) {
+    if ((old->second.attributes & (kAttributeReadOnly | kAttributeDirectory)) !=
+        0) {
+      return kErrorAccessDenied;
+    }
+    if (old->second.lockedError != 0) {
+      return old->second.lockedError;
+    }
   }
+  TestFile moved = file->second;
   files.erase(file);
+  files[to] = moved;
+  fileChanges.push_back(FileChange{FileChange::Rename, from, to});
   return kSuccess;
 }
+
+std::uint32_t RecordingHost::ProcessId() { return processId; }
 
 bool RecordingHost::WindowStationVisible() { return stationVisible; }
 
 std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
+  return utf8CodePage ? EncodeUtf8(text) : EncodeCp1252(text);
+}
+
+std::optional<std::string> RecordingHost::ToSystemCodePage(
+    const std::u16string& text) {
   return EncodeCp1252(text);
 }
 
@@ -300,6 +352,25 @@ std::uint32_t RecordingHost::DeleteKey(std::uint32_t root,
   return kSuccess;
 }
 
+std::uint32_t RecordingHost::RegQueryInfoKeyA(HostKey key,
+                                              std::uint32_t* subKeys) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  const std::uint32_t status = KeyStatus(open);
+  if (status == kSuccess) {
+    const std::string prefix = openKeys.at(key) + "\\";
+    std::uint32_t count = 0;
+    for (auto next = keys.lower_bound(prefix);
+         next != keys.end() && next->first.rfind(prefix, 0) == 0; ++next) {
+      if (next->first.find('\\', prefix.size()) == std::string::npos) {
+        ++count;
+      }
+    }
+    *subKeys = count;
+  }
+  return Record(OnHandle(RegistryCall::QueryInfo, key, open.has_value()),
+                status);
+}
+
 std::uint32_t RecordingHost::RegDeleteValueA(HostKey key,
                                              const std::string& name) {
   const std::optional<TestKey*> open = OpenKey(key);
@@ -332,35 +403,58 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
   return Launched{launchResult, process};
 }
 
-bool RecordingHost::WaitForProcess(HostProcess process,
-                                   std::chrono::milliseconds timeout) {
+TestProcess* RecordingHost::Running(HostProcess process) {
   const auto open = openProcesses.find(process);
   if (open == openProcesses.end()) {
     ++badHandleUses;
+    return nullptr;
+  }
+  return &open->second;
+}
+
+bool RecordingHost::WaitForProcess(HostProcess process,
+                                   std::chrono::milliseconds timeout) {
+  TestProcess* running = Running(process);
+  if (running == nullptr) {
     return true;
   }
-  TestProcess& running = open->second;
   const auto timeoutMs = static_cast<std::uint64_t>(timeout.count());
-  if (timeout != kWaitForever && running.runsMs > timeoutMs) {
+  if (timeout != kWaitForever && running->runsMs > timeoutMs) {
     clockMs += timeoutMs;
-    running.runsMs -= timeoutMs;
+    running->runsMs -= timeoutMs;
     return false;
   }
-  if (!running.ended) {
-    clockMs += running.runsMs;
-    running.runsMs = 0;
-    running.ended = true;
-    EndEditor(running);
+  if (!running->ended) {
+    clockMs += running->runsMs;
+    running->runsMs = 0;
+    running->ended = true;
+    EndEditor(*running);
   }
   return true;
 }
 
+// The export's file is there already: the tool reserves it.
 void RecordingHost::EndEditor(const TestProcess& process) {
   --editorsRunning;
   const std::vector<std::string> args = WindowsArguments(process.parameters);
-  if (editorWritesExport && args.size() == 3 && args[0] == "/e") {
-    files[DecodeCp1252(args[1])] = TestFile{0, 0, 0, kExportedContent};
+  if (!editorWritesExport || args.size() != 3 || args[0] != "/e") {
+    return;
   }
+  for (auto& [name, file] : files) {
+    if (ToAnsi(name) == args[1]) {
+      file = TestFile{0, 0, 0, kExportedContent};
+    }
+  }
+}
+
+// Ended from outside, the editor writes nothing more.
+bool RecordingHost::EndProcess(HostProcess process) {
+  TestProcess* running = Running(process);
+  if (running != nullptr && !running->ended) {
+    running->ended = true;
+    --editorsRunning;
+  }
+  return true;
 }
 
 void RecordingHost::CloseProcess(HostProcess process) {

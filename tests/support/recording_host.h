@@ -1,7 +1,8 @@
 // The host the unit tests and the fuzzer run the tool on: an in-memory
 // registry with key and value names compared without regard to case, a
-// scripted file system and launch result, Windows-1252 as its code page, and
-// a record of every box, launch and registry call in order.
+// scripted file system and launch result, UTF-8 as the process code page
+// beside Windows-1252 as the system's, and a record of every box, launch,
+// file change and registry call in order.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +43,7 @@ enum class RegistryCall {
   OpenKey,      // RegOpenKeyA
   SetValue,     // RegSetValueExA
   DeleteKey,    // RegDeleteKeyA
+  QueryInfo,    // RegQueryInfoKeyA
   DeleteValue,  // RegDeleteValueA
   CloseKey,     // RegCloseKey
 };
@@ -68,8 +70,10 @@ struct ValuePath {
 };
 
 struct TestFile {
-  std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
-  std::uint32_t lockedError = 0;  // what deleting or renaming it fails with
+  std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+  // What deleting, renaming or replacing it fails with; for a folder, what
+  // creating a file in it fails with.
+  std::uint32_t lockedError = 0;
   std::uint32_t lookupError = 0;  // what looking it up fails with
   std::string content;            // stands for its bytes
 };
@@ -82,6 +86,17 @@ inline bool operator==(const TestFile& a, const TestFile& b) {
 // What the editor's export writes into the file, as the recording host's
 // editor runs it.
 constexpr const char* kExportedContent = "exported";
+
+// A change the tool made to the files, as it made it.
+struct FileChange {
+  enum Kind { Create, Remove, Rename } kind = Create;
+  std::u16string name;
+  std::u16string to;  // the new name of a rename
+};
+
+inline bool operator==(const FileChange& a, const FileChange& b) {
+  return a.kind == b.kind && a.name == b.name && a.to == b.to;
+}
 
 // A process the recording host started.
 struct TestProcess {
@@ -118,6 +133,10 @@ class RecordingHost final : public Host {
   std::map<std::u16string, TestFile> files;
   std::int32_t launchResult = 42;
   bool stationVisible = true;
+  // False: an older Windows that ignores the manifest's code page, where the
+  // process's is Windows-1252 too.
+  bool utf8CodePage = true;
+  std::uint32_t processId = 4242;
   // How long the editor runs once started, and whether its export writes
   // the file (with kExportedContent) when it ends.
   std::uint64_t editorRunsMs = 0;
@@ -126,10 +145,10 @@ class RecordingHost final : public Host {
   // What the run did.
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;
-  std::vector<std::u16string> deletedFiles;
-  std::vector<RecordedCall> calls;  // registry calls, in order
-  int badHandleUses = 0;            // calls with a key or process not open
-  std::uint64_t clockMs = 0;        // time spent waiting
+  std::vector<FileChange> fileChanges;  // those that succeeded
+  std::vector<RecordedCall> calls;      // registry calls, in order
+  int badHandleUses = 0;                // calls with a key or process not open
+  std::uint64_t clockMs = 0;            // time spent waiting
   std::map<HostProcess, TestProcess> openProcesses;
   int editorsRunning = 0;  // started and not yet ended
 
@@ -147,11 +166,17 @@ class RecordingHost final : public Host {
                       const std::u16string& title) override;
   std::uint32_t FileAttributes(const std::u16string& name,
                                std::uint32_t* attributes) override;
+  std::uint32_t FileSize(const std::u16string& name,
+                         std::uint64_t* size) override;
+  std::uint32_t CreateNewFile(const std::u16string& name) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
-  std::uint32_t RenameFile(const std::u16string& from,
-                           const std::u16string& to) override;
+  std::uint32_t RenameReplacing(const std::u16string& from,
+                                const std::u16string& to) override;
+  std::uint32_t ProcessId() override;
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
+  std::optional<std::string> ToSystemCodePage(
+      const std::u16string& text) override;
   std::u16string WindowsDirectory() override;
   std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
                               HostKey* key) override;
@@ -162,6 +187,7 @@ class RecordingHost final : public Host {
                                const std::vector<std::uint8_t>& data) override;
   std::uint32_t RegDeleteKeyA(std::uint32_t root,
                               const std::string& subKey) override;
+  std::uint32_t RegQueryInfoKeyA(HostKey key, std::uint32_t* subKeys) override;
   std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
   std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
@@ -169,9 +195,12 @@ class RecordingHost final : public Host {
                            int showMode) override;
   bool WaitForProcess(HostProcess process,
                       std::chrono::milliseconds timeout) override;
+  bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
 
  private:
+  // The folder of a name is there (drive letters always are).
+  bool FolderThere(const std::u16string& name) const;
   std::uint32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
                              bool create, HostKey* key);
   std::uint32_t DeleteKey(std::uint32_t root, const std::string& subKey);
@@ -179,8 +208,10 @@ class RecordingHost final : public Host {
   std::uint32_t Record(RecordedCall call, std::uint32_t status);
   // Nothing for a handle that is not open.
   std::optional<TestKey*> OpenKey(HostKey key);
-  // What the editor leaves when it ends.
+  // What the editor leaves when it ends by itself.
   void EndEditor(const TestProcess& process);
+  // Nothing for a handle that is not open (counted as a bad use).
+  TestProcess* Running(HostProcess process);
   HostKey nextHandle_ = 0x100;
 };
 

@@ -13,6 +13,8 @@ const char* CallName(RegistryCall call) {
       return "RegSetValueExA";
     case RegistryCall::DeleteKey:
       return "RegDeleteKeyA";
+    case RegistryCall::QueryInfo:
+      return "RegQueryInfoKeyA";
     case RegistryCall::DeleteValue:
       return "RegDeleteValueA";
     case RegistryCall::CloseKey:
@@ -38,6 +40,7 @@ std::string CallText(const RecordedCall& call) {
              " length " + std::to_string(call.data.size());
     case RegistryCall::DeleteValue:
       return name + " " + call.name;
+    case RegistryCall::QueryInfo:
     case RegistryCall::CloseKey:
       break;
   }

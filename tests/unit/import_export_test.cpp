@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ void AddFilesAndKeys(RecordingHost& host) {
   for (const std::u16string name :
        {u"MyRegFile.reg", u"SETTINGS.REG", u"My File.reg", u"My Settings.reg",
         u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
-        u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg"}) {
+        u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg",
+        u"\u0141\u00f3d\u017a.reg"}) {
     host.files[name] = TestFile{};
   }
   for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files"}) {
@@ -30,7 +32,8 @@ void AddFilesAndKeys(RecordingHost& host) {
   for (const char* key : {"Software\\MyKey", "Software\\My Key"}) {
     host.AddKey(kTestHklm, key);
   }
-  for (const char* key : {"A", "A\tB\\", "a\"b\"c", "Software\\X"}) {
+  for (const char* key :
+       {"A", "A\tB\\", "a\"b\"c", "Software\\X", "\xd0\x9a"}) {
     host.AddKey(kTestHkcu, key);
   }
   host.AddKey(0x80000003, "S-1");
@@ -83,59 +86,72 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
+        // In UTF-8, the process's code page.
+        LaunchCase{"ImportAnyLanguage", u"import \u0141\u00f3d\u017a.reg",
+                   "/s \xc5\x81\xc3\xb3"
+                   "d\xc5\xba.reg"},
+        LaunchCase{"ExportAnyLanguage", u"export HKCU\\\u041a \u65e5.reg",
+                   "/e \xe6\x97\xa5.reg.tolvu-4242.reg "
+                   "HKEY_CURRENT_USER\\\xd0\x9a"},
         LaunchCase{"ExportExample",
                    u"export HKLM\\Software\\MyKey MyRegFile.reg",
-                   "/e MyRegFile.reg HKEY_LOCAL_MACHINE\\Software\\MyKey"},
+                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "HKEY_LOCAL_MACHINE\\Software\\MyKey"},
         LaunchCase{"ExportLongRootName", u"Export hkey_users\\S-1 out.Reg",
-                   "/e out.Reg HKEY_USERS\\S-1"},
+                   "/e out.Reg.tolvu-4242.reg HKEY_USERS\\S-1"},
         LaunchCase{"ExportKeyEndingInBackslash", u"export HKCU\\ out.reg",
-                   "/e out.reg HKEY_CURRENT_USER\\"},
+                   "/e out.reg.tolvu-4242.reg HKEY_CURRENT_USER\\"},
         LaunchCase{"ExportKeyWithBlankQuoted",
                    u"export \"HKLM\\Software\\My Key\" MyRegFile.reg",
-                   "/e MyRegFile.reg \"HKEY_LOCAL_MACHINE\\Software\\My Key\""},
+                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "\"HKEY_LOCAL_MACHINE\\Software\\My Key\""},
         LaunchCase{"ExportTabQuotedAndTrailingBackslashDoubled",
                    u"export \"HKCU\\A\tB\\\" out.reg",
-                   "/e out.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
+                   "/e out.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
         // Unquoted, the editor would read HKEY_CURRENT_USER\abc.
-        LaunchCase{"ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
-                   "/e x.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
+        LaunchCase{
+            "ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
+            "/e x.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
-                   "/e \"C:\\My Dir\\x.reg\" HKEY_CURRENT_USER\\A"},
+                   "/e \"C:\\My Dir\\x.reg.tolvu-4242.reg\" "
+                   "HKEY_CURRENT_USER\\A"},
         LaunchCase{"ExportQuotedStem",
                    u"export HKCU\\Software\\X \"My Export\".reg",
-                   "/e \"My Export.reg\" HKEY_CURRENT_USER\\Software\\X"},
+                   "/e \"My Export.reg.tolvu-4242.reg\" "
+                   "HKEY_CURRENT_USER\\Software\\X"},
         LaunchCase{"ExportWhollyQuoted",
                    u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
-                   "/e \"D:\\Backup Files\\x.reg\" "
+                   "/e \"D:\\Backup Files\\x.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\Software\\X"}),
     [](const testing::TestParamInfo<LaunchCase>& info) {
       return std::string(info.param.name);
     });
 
-// Run by run, what an export leaves of the folder: the old x.reg is
-// replaced when the editor writes the new one, and kept otherwise. A file
-// already has the first name for moving it aside.
+// Run by run, what an export leaves of the folder: a whole new file replaces
+// the old x.reg in one rename; otherwise x.reg stays as it was. Either way
+// the run's own file is gone, and a file that already has the first name
+// for it is never touched.
 struct ExportRunCase {
   const char* name;
-  bool oldFile;
-  bool editorWrites;
+  std::optional<TestFile> old;  // x.reg before the run
+  bool editorWrites;            // else the new file stays empty
   std::int32_t launchResult;
   std::uint64_t editorRunsMs;  // on a hidden station
   std::uint32_t status;
-  std::map<std::u16string, std::string> contents;  // afterwards
+  std::string after;       // x.reg's content afterwards; empty: no x.reg
   std::u16string mention;  // in the one box; empty for none
 };
 
 class ExportRunTest : public testing::TestWithParam<ExportRunCase> {};
 
-TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWrittenOne) {
+TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   const ExportRunCase& c = GetParam();
   RecordingHost host;
   host.AddKey(kTestHkcu, "A");
-  host.files[u"x.reg.tolvu-old"] = TestFile{0, 0, 0, "unrelated"};
-  if (c.oldFile) {
-    host.files[u"x.reg"] = TestFile{0, 0, 0, "old"};
+  host.files[u"x.reg.tolvu-4242.reg"] = TestFile{0, 0, 0, "unrelated"};
+  if (c.old) {
+    host.files[u"x.reg"] = *c.old;
   }
   host.editorWritesExport = c.editorWrites;
   host.launchResult = c.launchResult;
@@ -147,12 +163,22 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWrittenOne) {
   for (const auto& [name, file] : host.files) {
     contents[name] = file.content;
   }
-  EXPECT_EQ(contents, c.contents);
+  std::map<std::u16string, std::string> expected{
+      {u"x.reg.tolvu-4242.reg", "unrelated"}};
+  if (!c.after.empty()) {
+    expected[u"x.reg"] = c.after;
+  }
+  EXPECT_EQ(contents, expected);
+  ASSERT_FALSE(host.fileChanges.empty());
+  EXPECT_EQ(host.fileChanges[0].name, u"x.reg.tolvu-4242-2.reg");
+  for (const FileChange& change : host.fileChanges) {
+    EXPECT_NE(change.name, u"x.reg") << "the old file was moved or deleted";
+  }
   ASSERT_EQ(host.boxes.size(), c.mention.empty() ? 0U : 1U);
   if (!c.mention.empty()) {
     EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos);
   }
-  EXPECT_EQ(host.editorsRunning, c.status == kErrorTimeout ? 1 : 0);
+  EXPECT_EQ(host.editorsRunning, 0);
   EXPECT_TRUE(host.openProcesses.empty());
   EXPECT_EQ(host.clockMs, std::min<std::uint64_t>(c.editorRunsMs, 600000));
 }
@@ -160,68 +186,28 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWrittenOne) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportRunTest,
     testing::Values(
-        ExportRunCase{
-            "Replaces",
-            true,
-            true,
-            42,
-            0,
-            kSuccess,
-            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
-            u""},
-        ExportRunCase{
-            "WritesANewFile",
-            false,
-            true,
-            42,
-            0,
-            kSuccess,
-            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
-            u""},
-        ExportRunCase{
-            "EndsWithinTheUnattendedWait",
-            true,
-            true,
-            42,
-            600000,
-            kSuccess,
-            {{u"x.reg", kExportedContent}, {u"x.reg.tolvu-old", "unrelated"}},
-            u""},
-        ExportRunCase{"WritesNothingKeepsTheOld",
-                      true,
-                      false,
-                      42,
-                      0,
-                      kErrorCannotMake,
-                      {{u"x.reg", "old"}, {u"x.reg.tolvu-old", "unrelated"}},
+        ExportRunCase{"Replaces", TestFile{0, 0, 0, "old"}, true, 42, 0,
+                      kSuccess, kExportedContent, u""},
+        ExportRunCase{"WritesANewFile", std::nullopt, true, 42, 0, kSuccess,
+                      kExportedContent, u""},
+        ExportRunCase{"EndsWithinTheUnattendedWait", TestFile{0, 0, 0, "old"},
+                      true, 42, 600000, kSuccess, kExportedContent, u""},
+        // What a full disk or a quota leaves.
+        ExportRunCase{"EmptyNewFileKeepsTheOld", TestFile{0, 0, 0, "old"},
+                      false, 42, 0, kErrorCannotMake, "old",
                       u"wrote no file \"x.reg\"; the earlier file is kept"},
-        ExportRunCase{"WritesNothing",
-                      false,
-                      false,
-                      42,
-                      0,
-                      kErrorCannotMake,
-                      {{u"x.reg.tolvu-old", "unrelated"}},
-                      u"nothing was exported"},
-        ExportRunCase{"LaunchFailsKeepsTheOld",
-                      true,
-                      true,
-                      5,
-                      0,
-                      kErrorAccessDenied,
-                      {{u"x.reg", "old"}, {u"x.reg.tolvu-old", "unrelated"}},
-                      u"File access denied"},
-        // Both files stay, and the box says where the old one is.
-        ExportRunCase{
-            "StillRunningUnattended",
-            true,
-            true,
-            42,
-            600001,
-            kErrorTimeout,
-            {{u"x.reg.tolvu-old", "unrelated"}, {u"x.reg.tolvu-old-2", "old"}},
-            u"10 minutes; it is left running. The earlier file "
-            u"\"x.reg\" is kept as \"x.reg.tolvu-old-2\"."}),
+        ExportRunCase{"EmptyNewFile", std::nullopt, false, 42, 0,
+                      kErrorCannotMake, "", u"nothing was exported"},
+        ExportRunCase{"LaunchFailsKeepsTheOld", TestFile{0, 0, 0, "old"}, true,
+                      5, 0, kErrorAccessDenied, "old", u"File access denied"},
+        ExportRunCase{"TargetInUseKeepsTheOld",
+                      TestFile{0, kErrorSharingViolation, 0, "old"}, true, 42,
+                      0, kErrorSharingViolation, "old",
+                      u"cannot replace \"x.reg\": another program is using it"},
+        // Nobody can answer the editor there: it is ended at the bound.
+        ExportRunCase{"EndedAtTheUnattendedBound", TestFile{0, 0, 0, "old"},
+                      true, 42, 600001, kErrorTimeout, "old",
+                      u"had not finished after 10 minutes and was ended."}),
     [](const testing::TestParamInfo<ExportRunCase>& info) {
       return std::string(info.param.name);
     });
@@ -234,8 +220,11 @@ TEST(ExportKeyTest, ReplacesTheFileAQuotedNameMeans) {
     host.files[u"My Export.reg"] = TestFile{};
     EXPECT_EQ(RunCommand(host, u"export HKCU\\Software\\X " + typed), kSuccess);
     EXPECT_EQ(host.files[u"My Export.reg"].content, kExportedContent);
-    EXPECT_EQ(host.deletedFiles,
-              std::vector<std::u16string>{u"My Export.reg.tolvu-old"});
+    EXPECT_EQ(host.fileChanges,
+              (std::vector<FileChange>{
+                  {FileChange::Create, u"My Export.reg.tolvu-4242.reg", u""},
+                  {FileChange::Rename, u"My Export.reg.tolvu-4242.reg",
+                   u"My Export.reg"}}));
   }
 }
 
@@ -244,7 +233,7 @@ TEST(ExportKeyTest, RootZeroShowsUsageAndDeletesNothing) {
   host.files[u"MyRegFile.reg"] = TestFile{};
   EXPECT_EQ(RunCommand(host, u"export MyKey MyRegFile.reg"),
             kErrorInvalidCommandLine);
-  EXPECT_TRUE(host.deletedFiles.empty());
+  EXPECT_TRUE(host.fileChanges.empty());
   EXPECT_TRUE(host.launches.empty());
   ASSERT_EQ(host.boxes.size(), 1U);
   EXPECT_EQ(host.boxes[0].icon, Icon::Information);
@@ -269,6 +258,8 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   host.files[u"x.reg"] = c.existing;
   host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
+  host.files[u"C:\\Locked"] =
+      TestFile{kAttributeDirectory, kErrorAccessDenied, 0, ""};
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
@@ -309,12 +300,14 @@ INSTANTIATE_TEST_SUITE_P(
                          kErrorAccessDenied, u"system"},
         CheckFailureCase{"FolderTarget", u"export HKCU\\A Dir.reg", TestFile{},
                          kErrorAccessDenied, u"it is a folder"},
-        CheckFailureCase{"TargetInUse", u"export HKCU\\A x.reg",
-                         TestFile{0, kErrorSharingViolation, 0, ""},
-                         kErrorSharingViolation, u"another program"},
-        CheckFailureCase{"UnrepresentableKey", u"export HKCU\\\u0416 x.reg",
-                         TestFile{}, kErrorNoUnicodeTranslation, u"U+0416"},
-        CheckFailureCase{"UnrepresentableFile", u"export HKCU\\A \u0416x.reg",
+        // The new file cannot be made beside it.
+        CheckFailureCase{"FolderNotWritable",
+                         u"export HKCU\\A C:\\Locked\\x.reg", TestFile{},
+                         kErrorAccessDenied,
+                         u"\"C:\\Locked\\x.reg\" cannot be written: access"},
+        CheckFailureCase{"UnrepresentableKey", u"export HKCU\\\xD800 x.reg",
+                         TestFile{}, kErrorNoUnicodeTranslation, u"U+D800"},
+        CheckFailureCase{"UnrepresentableFile", u"export HKCU\\A \xD800x.reg",
                          TestFile{}, kErrorNoUnicodeTranslation, u"file name"},
         CheckFailureCase{"ImportMissing", u"import none.reg", TestFile{},
                          kErrorFileNotFound,
@@ -351,15 +344,17 @@ TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   }
 }
 
-TEST(ImportExportTest, ImportStillRunningUnattendedIsReported) {
+TEST(ImportExportTest, ImportStillRunningUnattendedIsEnded) {
   RecordingHost host;
   AddFilesAndKeys(host);
   host.stationVisible = false;
   host.editorRunsMs = 600001;
   EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
   ASSERT_EQ(host.boxes.size(), 1U);
-  EXPECT_NE(host.boxes[0].text.find(u"has not finished"), std::u16string::npos);
-  EXPECT_EQ(host.editorsRunning, 1);
+  EXPECT_NE(host.boxes[0].text.find(u"10 minutes and was ended."),
+            std::u16string::npos);
+  EXPECT_EQ(host.editorsRunning, 0);
+  EXPECT_EQ(host.clockMs, 600000U);
   EXPECT_TRUE(host.openProcesses.empty());
 }
 

@@ -1,0 +1,83 @@
+#include "support/code_pages.h"
+
+#include <cstdint>
+
+namespace tolvu {
+namespace {
+
+// Bytes 0x80 to 0x9F; the five bytes Windows leaves undefined map to the
+// C1 control of the same number, as its conversion tables do.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+std::optional<char> EncodeCharacter(char16_t ch) {
+  if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+    return static_cast<char>(static_cast<std::uint8_t>(ch));
+  }
+  for (std::uint8_t i = 0; i < 32; ++i) {
+    if (kHighControls[i] == ch) {
+      return static_cast<char>(static_cast<std::uint8_t>(0x80 + i));
+    }
+  }
+  return std::nullopt;
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+  const auto byte = [&out](char32_t bits) {
+    out.push_back(static_cast<char>(bits));
+  };
+  if (cp < 0x80) {
+    byte(cp);
+  } else if (cp < 0x800) {
+    byte(0xC0 | (cp >> 6U));
+    byte(0x80 | (cp & 0x3FU));
+  } else if (cp < 0x10000) {
+    byte(0xE0 | (cp >> 12U));
+    byte(0x80 | ((cp >> 6U) & 0x3FU));
+    byte(0x80 | (cp & 0x3FU));
+  } else {
+    byte(0xF0 | (cp >> 18U));
+    byte(0x80 | ((cp >> 12U) & 0x3FU));
+    byte(0x80 | ((cp >> 6U) & 0x3FU));
+    byte(0x80 | (cp & 0x3FU));
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeCp1252(const std::u16string& text) {
+  std::string bytes;
+  for (const char16_t ch : text) {
+    const std::optional<char> byte = EncodeCharacter(ch);
+    if (!byte) {
+      return std::nullopt;
+    }
+    bytes.push_back(*byte);
+  }
+  return bytes;
+}
+
+std::optional<std::string> EncodeUtf8(const std::u16string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t ch = text[i];
+    if (ch < 0xD800 || ch > 0xDFFF) {
+      AppendUtf8(ch, bytes);
+    } else if (ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
+      AppendUtf8(0x10000 + ((char32_t{ch} - 0xD800) << 10U) +
+                     (char32_t{text[i + 1]} - 0xDC00),
+                 bytes);
+      ++i;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return bytes;
+}
+
+}  // namespace tolvu

@@ -1,0 +1,16 @@
+// The recording host's code pages: Windows-1252, its system code page, and
+// UTF-8, the process code page the manifest asks for.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tolvu {
+
+// Nothing when a character has no byte in Windows-1252.
+std::optional<std::string> EncodeCp1252(const std::u16string& text);
+
+// Nothing for a lone surrogate, which has no UTF-8 form.
+std::optional<std::string> EncodeUtf8(const std::u16string& text);
+
+}  // namespace tolvu
