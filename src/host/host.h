@@ -24,8 +24,16 @@ using HostKey = std::uintptr_t;
 // A started process as the host hands it out; only ever passed back.
 using HostProcess = std::uintptr_t;
 
-// What a shell launch gave: its result code, above 32 when the program was
-// started, and the started process, 0 when there is none to wait for.
+// ShellExecute's result codes: above this one the program was started; this
+// one and those below are its SE_ERR_* reasons why not.
+constexpr std::int32_t kLastLaunchFailure = 32;
+
+inline bool LaunchStarted(std::int32_t code) {
+  return code > kLastLaunchFailure;
+}
+
+// What a shell launch gave: its result code (LaunchStarted or not) and the
+// started process, 0 when there is none to wait for.
 struct Launched {
   std::int32_t code = 0;
   HostProcess process = 0;
@@ -150,9 +158,9 @@ class Host {
 
   // ShellExecuteExA(no owner, "open", file, parameters, no directory, show),
   // with no box of the shell's own; the parameters are ANSI text. Returns
-  // the result code, above 32 when the program was started and one of
-  // ShellExecute's SE_ERR_* codes (32 or less) when not, and the started
-  // process: 0 when there is none to wait for, always 0 when not started.
+  // the result code, LaunchStarted when the program was started and one of
+  // ShellExecute's SE_ERR_* codes when not, and the started process: 0 when
+  // there is none to wait for, always 0 when not started.
   // A process handed out is the caller's, to let go with CloseProcess.
   virtual Launched ShellExecuteExA(const std::string& file,
                                    const std::string& parameters,

@@ -325,13 +325,13 @@ Launched WindowsHost::ShellExecuteExA(const std::string& file,
   const BOOL started = shellExecuteEx(&info);
   const auto code =
       static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
-  if (started == FALSE || code <= kShellDllNotFound) {
+  if (started == FALSE || !LaunchStarted(code)) {
     if (info.hProcess != nullptr) {
       CloseHandle(info.hProcess);
     }
     // A failure the shell gave no SE_ERR_* code for must still not read as
     // a start.
-    return Launched{code <= kShellDllNotFound ? code : 0, 0};
+    return Launched{LaunchStarted(code) ? 0 : code, 0};
   }
   return Launched{code, reinterpret_cast<HostProcess>(info.hProcess)};
 }

@@ -6,8 +6,6 @@
 namespace tolvu {
 namespace {
 
-constexpr std::int32_t kLastFailureCode = 32;
-
 struct LaunchFailure {
   std::int32_t code;
   const char16_t* message;
@@ -43,7 +41,7 @@ const LaunchFailure* FindLaunchFailure(std::int32_t code) {
 }  // namespace
 
 std::uint32_t ReportLaunchResult(Host& host, std::int32_t code) {
-  if (code > kLastFailureCode) {
+  if (LaunchStarted(code)) {
     return kSuccess;
   }
   if (const LaunchFailure* failure = FindLaunchFailure(code)) {

@@ -29,8 +29,6 @@
 namespace tolvu {
 namespace {
 
-constexpr std::int32_t kLastLaunchFailure = 32;
-
 struct Outcome {
   const FuzzRun& run;
   const RecordingHost& host;

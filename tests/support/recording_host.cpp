@@ -394,7 +394,7 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
                                         const std::string& parameters,
                                         int showMode) {
   launches.push_back(Launch{file, parameters, showMode});
-  if (launchResult <= 32) {
+  if (!LaunchStarted(launchResult)) {
     return Launched{launchResult, 0};
   }
   ++editorsRunning;
