@@ -69,7 +69,8 @@ class Host {
   // the lookup's error (2 when the name is missing, 3 when a folder on its
   // path is, or whatever else the lookup met, such as 53 for a network path
   // that cannot be reached) and leaves *attributes as it was. A name with a
-  // trailing backslash names a folder.
+  // trailing backslash names a folder: a file of that name is not found
+  // then (123, ERROR_INVALID_NAME, on Windows; 3 under Wine).
   virtual std::uint32_t FileAttributes(const std::u16string& name,
                                        std::uint32_t* attributes) = 0;
   // Looks up the size of a file in bytes. Returns 0 and sets *size when
@@ -85,7 +86,8 @@ class Host {
   // write to).
   virtual std::uint32_t CreateNewFile(const std::u16string& name) = 0;
   // Deletes the file. Returns 0 when it is gone; otherwise the error, and
-  // the file is as it was (a read-only file is refused with 5).
+  // the file is as it was: 2 when there is none of that name, 3 when its
+  // folder is missing, 5 for a read-only file.
   virtual std::uint32_t RemoveFile(const std::u16string& name) = 0;
   // Renames the file `from` to `to` in one step, replacing a file of the
   // name `to`: at no moment is there no file of that name. Returns 0 when
@@ -117,7 +119,7 @@ class Host {
       const std::u16string& text) = 0;
 
   // The system's Windows folder, where the registry editor lives, without a
-  // trailing backslash.
+  // trailing backslash; empty when the system does not say.
   virtual std::u16string WindowsDirectory() = 0;
 
   // Registry calls, named and shaped after the advapi32 functions they wrap.

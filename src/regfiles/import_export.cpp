@@ -52,10 +52,15 @@ RunFailure CannotWrite(const std::u16string& fileName, std::uint32_t error) {
 
 // The editor by its full path: a regedit.exe in the current folder or on
 // the search path must never be the one that runs. Empty when that is not a
-// file: the shell would open a folder of that name in a file window and
-// call it a success.
+// file (the shell would open a folder of that name in a file window and
+// call it a success), and when the Windows folder is unknown: the root of
+// the current drive is no place to look.
 std::string EditorFile(Host& host) {
-  const std::u16string editor = host.WindowsDirectory() + u"\\regedit.exe";
+  const std::u16string folder = host.WindowsDirectory();
+  if (folder.empty()) {
+    return std::string();
+  }
+  const std::u16string editor = folder + u"\\regedit.exe";
   const std::string file = AnsiOrFail(host, editor, u"editor path");
   return FileError(host, editor) == kSuccess ? file : std::string();
 }
@@ -108,10 +113,10 @@ void RequireFolderOf(Host& host, const std::u16string& fileName) {
   if (folder.empty()) {
     return;
   }
+  // With its trailing separator, a file of that name is not found either.
   std::uint32_t attributes = 0;
   std::uint32_t error = host.FileAttributes(folder, &attributes);
-  if (error == kErrorFileNotFound ||
-      (error == kSuccess && (attributes & kAttributeDirectory) == 0)) {
+  if (error == kErrorFileNotFound || error == kErrorInvalidName) {
     error = kErrorPathNotFound;
   }
   if (error != kSuccess) {

@@ -18,8 +18,8 @@ bool HasSubKeys(Host& host, HostKey key) {
 std::uint32_t DeleteKeyOrValue(Host& host, const KeyPath& key,
                                const std::u16string& dataName) {
   return StatusShowingFailure(host, [&] {
-    // Unquoted a second time (the main flow did it once): remove has always
-    // read HKCU\""Key"" as Key, and scripts may rely on it.
+    // Unquoted a second time (reading the request did it once): remove has
+    // always read HKCU\""Key"" as Key, and scripts may rely on it.
     const std::string ansiKey =
         AnsiOrFail(host, StripQuotes(key.subKey), u"key path");
     const std::string ansiName =

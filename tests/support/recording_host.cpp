@@ -146,15 +146,18 @@ bool RecordingHost::FolderThere(const std::u16string& name) const {
 
 std::uint32_t RecordingHost::FileAttributes(const std::u16string& name,
                                             std::uint32_t* attributes) {
-  const std::u16string path = !name.empty() && name.back() == u'\\'
-                                  ? name.substr(0, name.size() - 1)
-                                  : name;
+  const bool asFolder = !name.empty() && name.back() == u'\\';
+  const std::u16string path = asFolder ? name.substr(0, name.size() - 1) : name;
   const auto file = files.find(path);
   if (file == files.end()) {
     return FolderThere(path) ? kErrorFileNotFound : kErrorPathNotFound;
   }
   if (file->second.lookupError != 0) {
     return file->second.lookupError;
+  }
+  // As on Windows: a trailing backslash does not find a file.
+  if (asFolder && (file->second.attributes & kAttributeDirectory) == 0) {
+    return kErrorInvalidName;
   }
   *attributes = file->second.attributes;
   return kSuccess;
@@ -193,7 +196,7 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
 std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
   const auto file = files.find(name);
   if (file == files.end()) {
-    return kErrorFileNotFound;
+    return FolderThere(name) ? kErrorFileNotFound : kErrorPathNotFound;
   }
   if ((file->second.attributes & (kAttributeReadOnly | kAttributeDirectory)) !=
       0) {
@@ -252,7 +255,7 @@ std::optional<std::string> RecordingHost::ToSystemCodePage(
   return EncodeCp1252(text);
 }
 
-std::u16string RecordingHost::WindowsDirectory() { return u"C:\\Windows"; }
+std::u16string RecordingHost::WindowsDirectory() { return windowsDirectory; }
 
 std::uint32_t RecordingHost::Record(RecordedCall call, std::uint32_t status) {
   if (!call.handleOpen) {

@@ -131,6 +131,7 @@ class RecordingHost final : public Host {
   // there from the start. A name whose folder is missing is not found with
   // ERROR_PATH_NOT_FOUND (drive letters are always there).
   std::map<std::u16string, TestFile> files;
+  std::u16string windowsDirectory = u"C:\\Windows";  // empty: unknown
   std::int32_t launchResult = 42;
   bool stationVisible = true;
   // False: an older Windows that ignores the manifest's code page, where the

@@ -323,15 +323,20 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Only a file is launched: the shell would open a folder in a file window.
+// In the editor's place a folder, nothing, or, with the Windows folder
+// unknown, nothing to look for, not even at the current drive's root.
 TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   for (const std::u16string command :
        {u"import MyRegFile.reg", u"export HKCU\\A MyRegFile.reg"}) {
-    for (const bool folder : {true, false}) {
+    for (const int place : {0, 1, 2}) {
       RecordingHost host;
       AddFilesAndKeys(host);
       host.files.erase(kTestEditorPath);
-      if (folder) {
+      if (place == 0) {
         host.files[kTestEditorPath] = TestFile{kAttributeDirectory, 0, 0, ""};
+      } else if (place == 2) {
+        host.windowsDirectory.clear();
+        host.files[u"\\regedit.exe"] = TestFile{};
       }
       const auto before = host.files;
       EXPECT_EQ(RunCommand(host, command), kErrorFileNotFound);
