@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds tolvu.exe for release (in build/package) and writes
+# Builds tolvu.exe for release (the package preset's tree) and writes
 # dist/tolvu-<version>-win64.zip: tolvu.exe, README.md, LICENSE and SHA256SUMS
 # (their sums, in sha256sum's format). The version is the project's, from
 # the configured tree.
@@ -9,18 +9,11 @@
 # the commit's time (SOURCE_DATE_EPOCH, in UTC), fixed permissions and no
 # extra fields (owner, extended times).
 set -euo pipefail
+# shellcheck source=scripts/common.sh
+source "$(dirname "$0")/common.sh"
 
-readonly SCRIPT_NAME="package.sh"
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-readonly ROOT
-readonly BUILD="$ROOT/build/package"
-readonly STAGE="$BUILD/stage"
 readonly FILES=(tolvu.exe README.md LICENSE SHA256SUMS)
-
-die() {
-  echo "$SCRIPT_NAME: $*" >&2
-  exit 2
-}
+[[ $# -eq 0 ]] || usage ""
 
 "$ROOT/scripts/install-deps.sh"
 cd "$ROOT"
@@ -33,8 +26,9 @@ fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
 umask 022
 
-cmake --preset package >/dev/null
-cmake --build "$BUILD" --target tolvu >/dev/null
+BUILD="$(tree_of package)"
+readonly BUILD STAGE="$BUILD/stage"
+cmake --build --preset package >/dev/null
 
 version="$(<"$BUILD/version.txt")"
 [[ -n "$version" ]] || die "the configured tree names no version ($BUILD/version.txt is empty)"

@@ -1,0 +1,132 @@
+# The lint, run by CTest from the native tree (cmake -DCHECK=... -P this):
+#   includes       the include rules between the source folders
+#   format         clang-format finds nothing to change
+#   fix-format     clang-format rewrites the sources (the format target)
+#   trees          configures the trees whose compile commands clang-tidy
+#                  reads: fuzz (clang) and windows (mingw-w64's headers)
+#   tidy-portable  clang-tidy on the portable code and all tests but the
+#                  end-to-end ones, with the fuzz tree's compile commands
+#   tidy-windows   clang-tidy on the Windows-only code, with the windows
+#                  tree's, as clang for the mingw-w64 target
+# TREE names the tree for the tidy checks. The checks are those of clang-tidy
+# 14, which .clang-tidy is written for.
+get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+
+# The sources as they are in the working tree, committed or not.
+function(tolvu_sources out)
+  execute_process(
+    COMMAND git ls-files --cached --others --exclude-standard
+            src/*.cpp src/*.h tests/*.cpp tests/*.h bench/*.c
+    WORKING_DIRECTORY "${root}" OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "git cannot list the sources")
+  endif()
+  string(REPLACE "\n" ";" names "${listing}")
+  set(files "")
+  foreach(name IN LISTS names)
+    if(name AND EXISTS "${root}/${name}")  # not deleted in the working tree
+      list(APPEND files "${root}/${name}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES files)
+  set(${out} "${files}" PARENT_SCOPE)
+endfunction()
+
+# src/host is the platform seam and includes nothing above it; the
+# operations in registry/ and regfiles/ know nothing of each other and take
+# from cli/ only what the front end gives them: StripQuotes, the type codes,
+# the root-key table (the README's layout section gives the reasons).
+function(tolvu_check_includes)
+  set(wrong "")
+  foreach(folder host registry regfiles)
+    file(GLOB files "${root}/src/${folder}/*")
+    foreach(file IN LISTS files)
+      file(STRINGS "${file}" includes REGEX "^#include \"(cli|registry|regfiles)/")
+      foreach(line IN LISTS includes)
+        if(folder STREQUAL "host"
+           OR (folder STREQUAL "registry" AND line MATCHES "\"regfiles/")
+           OR (folder STREQUAL "regfiles" AND line MATCHES "\"registry/")
+           OR (line MATCHES "\"cli/" AND NOT line MATCHES
+               "\"cli/(split_command_line|data_types|root_keys)\\.h\""))
+          string(APPEND wrong "  ${file}: ${line}\n")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  if(wrong)
+    message(FATAL_ERROR "An include crosses the layout's folders the wrong way:\n${wrong}")
+  endif()
+endfunction()
+
+# clang for the mingw-w64 target takes the C++ library and Windows headers
+# from mingw-w64's g++, but its own compiler headers.
+function(tolvu_mingw_include_args out)
+  execute_process(COMMAND x86_64-w64-mingw32-g++ -x c++ -E -v -
+    INPUT_FILE /dev/null OUTPUT_QUIET ERROR_VARIABLE search)
+  string(REGEX MATCH "#include <...> search starts here:\n(.*)End of search list"
+    search "${search}")
+  string(REPLACE "\n" ";" dirs "${CMAKE_MATCH_1}")
+  set(args "")
+  foreach(dir IN LISTS dirs)
+    string(STRIP "${dir}" dir)
+    if(dir)
+      file(REAL_PATH "${dir}" dir)
+      if(NOT dir MATCHES "/include-fixed$|^/usr/lib/gcc/.*/include$")
+        list(APPEND args "-extra-arg=-isystem${dir}")
+      endif()
+    endif()
+  endforeach()
+  set(${out} "${args}" PARENT_SCOPE)
+endfunction()
+
+function(tolvu_tidy files_regex)
+  cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+  find_program(clang_tidy clang-tidy-14 REQUIRED)
+  execute_process(
+    COMMAND run-clang-tidy-14 -quiet -j ${cores} -clang-tidy-binary ${clang_tidy}
+            -p "${TREE}" ${ARGN} "${files_regex}"
+    WORKING_DIRECTORY "${root}" OUTPUT_VARIABLE output ERROR_VARIABLE output
+    RESULT_VARIABLE status)
+  # The findings, without the colours and the per-file chatter.
+  string(ASCII 27 escape)
+  string(REGEX REPLACE "${escape}\\[[0-9;]*m" "" output "${output}")
+  string(REGEX REPLACE "(^|\n)([^ \n]*clang-tidy-14 |[0-9]+ warnings? (and [0-9]+ errors? )?generated|Suppressed [0-9]+ warnings|Use -header-filter|[0-9]+ warnings? treated as errors)[^\n]*"
+    "" output "${output}")
+  message("${output}")
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "clang-tidy has findings")
+  endif()
+endfunction()
+
+if(CHECK STREQUAL "includes")
+  tolvu_check_includes()
+elseif(CHECK STREQUAL "format" OR CHECK STREQUAL "fix-format")
+  tolvu_sources(files)
+  if(CHECK STREQUAL "format")
+    set(mode --dry-run -Werror)
+  else()
+    set(mode -i)
+  endif()
+  execute_process(COMMAND clang-format-14 ${mode} --style=file ${files}
+    WORKING_DIRECTORY "${root}" RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Formatting differs; cmake --build --preset native "
+      "--target format rewrites the files.")
+  endif()
+elseif(CHECK STREQUAL "trees")
+  foreach(preset fuzz windows)
+    execute_process(COMMAND ${CMAKE_COMMAND} --preset ${preset}
+      WORKING_DIRECTORY "${root}" OUTPUT_QUIET RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "Cannot configure the ${preset} tree.")
+    endif()
+  endforeach()
+elseif(CHECK STREQUAL "tidy-portable")
+  tolvu_tidy("^${root}/(src|tests)/")
+elseif(CHECK STREQUAL "tidy-windows")
+  tolvu_mingw_include_args(includes)
+  tolvu_tidy("^${root}/(src/host/windows_host\\.cpp|src/cli/win_main\\.cpp|tests/e2e/.*\\.cpp)$"
+    ${includes})
+else()
+  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows [-DTREE=DIR] -P lint.cmake")
+endif()

@@ -1,0 +1,17 @@
+# tolvu_preset_tree(SOURCE_DIR PRESET OUT): the folder the configure preset
+# builds in, which only CMakePresets.json in SOURCE_DIR names.
+function(tolvu_preset_tree source preset out)
+  file(READ "${source}/CMakePresets.json" presets)
+  string(JSON count LENGTH "${presets}" configurePresets)
+  math(EXPR last "${count} - 1")
+  foreach(i RANGE ${last})
+    string(JSON name GET "${presets}" configurePresets ${i} name)
+    if(name STREQUAL preset)
+      string(JSON dir GET "${presets}" configurePresets ${i} binaryDir)
+      string(REPLACE "\${sourceDir}" "${source}" dir "${dir}")
+      set(${out} "${dir}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "CMakePresets.json has no configure preset ${preset}")
+endfunction()
