@@ -90,7 +90,7 @@ done
 export DISPLAY=":$(tr -dc '0-9' <"$work_dir/display")"
 
 server_started=1
-"$ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
+"$ROOT/scripts/wine.sh" prefix "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
 wineserver -p
 
 run_program() {  # run_program PROGRAM [ARGS...]: a quiet run that must succeed

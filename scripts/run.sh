@@ -22,8 +22,8 @@ scripts/build.sh windows > /dev/null
 
 runner=build/windows/tolvu_run.exe
 if [[ -n "${DISPLAY:-}" ]]; then
-  TOLVU_DISPLAY="$DISPLAY" exec scripts/wine-run.sh "$runner" "$1"
+  TOLVU_DISPLAY="$DISPLAY" exec scripts/wine.sh run "$runner" "$1"
 fi
 echo "No display is available (DISPLAY is not set), so the message boxes cannot" \
   "show: running on a virtual display and printing each box here instead." >&2
-exec scripts/wine-run.sh "$runner" --answer "$1"
+exec scripts/wine.sh run "$runner" --answer "$1"
