@@ -16,28 +16,25 @@
 # Wine is split between its own process and the server.
 set -euo pipefail
 
-readonly SCRIPT_NAME="startup.sh"
-readonly ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+
 readonly BUILD="$ROOT/build/bench"
 readonly WARMUP=5
+readonly LOCK_TIMEOUT=600
 readonly TOLVU_ARGS=(add 'HKCU\Software\TolvuBench\Key' Name 123456 REG_DWORD)
 
-die() {
-  echo "$SCRIPT_NAME: $*" >&2
-  exit 1
-}
-
 pairs="${1:-30}"
-[[ "$pairs" =~ ^[0-9]+$ && "$pairs" -ge 1 ]] || die "usage: $SCRIPT_NAME [PAIRS]"
+[[ "$pairs" =~ ^[0-9]+$ && "$pairs" -ge 1 ]] || usage "[PAIRS]"
 
 # --- tools ------------------------------------------------------------------
 "$ROOT/scripts/install-deps.sh"
 
 # --- build ------------------------------------------------------------------
 mkdir -p "$BUILD"
-(cd "$ROOT" && cmake --preset windows >/dev/null)
-cmake --build "$ROOT/build/windows" --target tolvu >/dev/null
-readonly TOLVU="$ROOT/build/windows/tolvu.exe"
+tree="$(tree_of windows)"
+cmake --build "$tree" --target tolvu >/dev/null
+readonly TOLVU="$tree/tolvu.exe"
 readonly MINIMAL="$BUILD/minimal_registry.exe"
 readonly CPU_TIME="$BUILD/cpu_time"
 # Built like tolvu.exe: optimised, stripped, GUI subsystem.
@@ -54,43 +51,27 @@ printf '%-22s %9s bytes  imports: %s\n' "tolvu.exe" "$(stat -c %s "$TOLVU")" "$(
 printf '%-22s %9s bytes  imports: %s\n' "minimal_registry.exe" "$(stat -c %s "$MINIMAL")" "$(imports "$MINIMAL")"
 
 # --- Wine -------------------------------------------------------------------
-export WINEPREFIX="$BUILD/wineprefix"
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+use_wine_prefix "$BUILD/wineprefix"
 export WINELOADER=/usr/lib/wine/wine64
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 work_dir="$(mktemp -d "${TMPDIR:-/tmp}/tolvu-bench.XXXXXX")"
-xvfb_pid=""
 server_started=0
 cleanup() {
   if [[ $server_started -eq 1 ]]; then
-    timeout 30 wineserver -k >/dev/null 2>&1 || true
-    timeout 30 wineserver -w >/dev/null 2>&1 || true
+    stop_wineserver
   fi
-  if [[ -n "$xvfb_pid" ]]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
+  stop_display "$work_dir"
   rm -rf "$work_dir"
 }
 trap cleanup EXIT
 
 # One benchmark at a time on this prefix.
 exec 9>"$WINEPREFIX.lock"
-flock -w 600 9 || die "another run kept $WINEPREFIX busy"
+flock -w "$LOCK_TIMEOUT" 9 || die "another run kept $WINEPREFIX busy"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work_dir/display" \
-  >"$work_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s "$work_dir/display" ]] && break
-  sleep 0.1
-done
-[[ -s "$work_dir/display" ]] || die "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
-export DISPLAY=":$(tr -dc '0-9' <"$work_dir/display")"
-
+start_display "$work_dir"
 server_started=1
-"$ROOT/scripts/wine-prefix.sh" "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
+"$ROOT/scripts/wine.sh" prefix "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
 wineserver -p
 
 run_program() {  # run_program PROGRAM [ARGS...]: a quiet run that must succeed

@@ -10,20 +10,21 @@
 # Ends with the tool's exit status (a Unix shell keeps its low 8 bits; the
 # full status is printed on standard error).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-if [[ $# -ne 1 ]]; then
-  echo "usage: scripts/run.sh 'COMMAND LINE'   (one argument, as typed after tolvu)" >&2
-  exit 2
-fi
+[[ $# -eq 1 ]] || usage "'COMMAND LINE'   (one argument, as typed after tolvu)"
 
-scripts/install-deps.sh
-scripts/build.sh windows > /dev/null
+"$ROOT/scripts/install-deps.sh"
+tree="$(tree_of windows)"
+# Quiet unless the build fails.
+build_output="$(cmake --build "$tree" --target tolvu_run 2>&1)" ||
+  die "cannot build tolvu_run.exe:"$'\n'"$build_output"
 
-runner=build/windows/tolvu_run.exe
+runner="$tree/tolvu_run.exe"
 if [[ -n "${DISPLAY:-}" ]]; then
-  TOLVU_DISPLAY="$DISPLAY" exec scripts/wine-run.sh "$runner" "$1"
+  TOLVU_DISPLAY="$DISPLAY" exec "$ROOT/scripts/wine.sh" run "$runner" "$1"
 fi
 echo "No display is available (DISPLAY is not set), so the message boxes cannot" \
   "show: running on a virtual display and printing each box here instead." >&2
-exec scripts/wine-run.sh "$runner" --answer "$1"
+exec "$ROOT/scripts/wine.sh" run "$runner" --answer "$1"
