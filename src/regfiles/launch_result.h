@@ -7,9 +7,10 @@
 
 namespace tolvu {
 
-// Shows the "Error" box for a failed launch (nothing for a code above 32,
-// which means the program was started) and returns the exit status: 0 when
-// started, otherwise a Win32 error code that matches the reason, never 0.
+// Shows the "Error" box for a failed launch (nothing for a code that means
+// the program was started, LaunchStarted) and returns the exit status: 0
+// when started, otherwise a Win32 error code that matches the reason, never
+// 0.
 std::uint32_t ReportLaunchResult(Host& host, std::int32_t code);
 
 }  // namespace tolvu

@@ -1,5 +1,6 @@
 // What tolvu.exe is as a file: a 64-bit GUI program that needs nothing but
-// system DLLs, and says who it is in its version resource.
+// system DLLs, declares UTF-8 as its code page in its manifest, and says
+// who it is in its version resource.
 #include <gtest/gtest.h>
 
 #include <algorithm>

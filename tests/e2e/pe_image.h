@@ -1,5 +1,5 @@
 // Reads what a program file declares about itself: its headers, the DLLs it
-// imports, and its version resource.
+// imports, its manifest and its version resource.
 #pragma once
 
 #include <windows.h>
