@@ -2,7 +2,9 @@
 // route and operation, on the recording host. Besides the sanitizers'
 // checks it aborts on any run that breaks what must hold for every command
 // line: the boxes shown, the registry and process handles, the bytes
-// written, the files kept and the exit status.
+// written, the files kept and the exit status. What the command line asks
+// for comes from request_model.h, never from the tool's own code, which is
+// only driven through RunTolvu.
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
@@ -14,14 +16,10 @@
 #include <vector>
 
 #include "cli/main_flow.h"
-#include "cli/request.h"
-#include "cli/root_keys.h"
-#include "cli/split_command_line.h"
-#include "cli/usage.h"
 #include "fuzz_input.h"
-#include "host/app_identity.h"
+#include "host/host.h"
 #include "host/status_codes.h"
-#include "host/text.h"
+#include "request_model.h"
 #include "support/code_pages.h"
 #include "support/recording_host.h"
 #include "support/windows_arguments.h"
@@ -33,6 +31,7 @@ struct Outcome {
   const FuzzRun& run;
   const RecordingHost& host;
   std::uint32_t status;
+  const ExpectedRequest& request;
 };
 
 [[noreturn]] void Broken(const char* what, const Outcome& out) {
@@ -56,33 +55,17 @@ void Require(bool holds, const char* what, const Outcome& out) {
   }
 }
 
-enum class BoxKind { Usage, Description, LaunchError, Unknown };
-
-BoxKind KindOf(const ShownBox& box) {
-  if (box.icon == Icon::Information && box.title == WindowTitle() &&
-      box.text == UsageText()) {
-    return BoxKind::Usage;
-  }
-  if (box.icon == Icon::None && box.title == AppIdentity().title &&
-      !box.text.empty()) {
-    return BoxKind::Description;
-  }
-  if (box.icon == Icon::Exclamation && box.title == u"Error" &&
-      !box.text.empty()) {
-    return BoxKind::LaunchError;
-  }
-  return BoxKind::Unknown;
-}
-
 bool IsDeletion(const RecordedCall& call) {
   return call.call == RegistryCall::DeleteKey ||
          call.call == RegistryCall::DeleteValue;
 }
 
 // The tool reports a failed registry call through its exit status, except a
-// failed close, which it does not examine.
+// failed close, which it does not examine, and a failed count of sub keys,
+// which only decides whether a refused deletion is reported as 1020.
 bool IsReportedFailure(const RecordedCall& call) {
-  return call.call != RegistryCall::CloseKey && call.status != 0;
+  return call.call != RegistryCall::CloseKey &&
+         call.call != RegistryCall::QueryInfo && call.status != 0;
 }
 
 // A key deletion the registry refused as access denied while the key has
@@ -106,23 +89,24 @@ bool IsRefusedForSubKeys(const RecordingHost& host, const RecordedCall& call) {
   return next != host.keys.end() && next->first.rfind(prefix, 0) == 0;
 }
 
-// Argument `n` as the tool's splitting gives it, empty when absent.
-std::u16string Argument(const ArgumentArray& args, std::size_t n) {
-  return n < args.size() ? args[n] : std::u16string();
-}
-
 void CheckBoxesAndStatus(const Outcome& out) {
   const std::vector<ShownBox>& boxes = out.host.boxes;
   Require(boxes.size() <= 2, "more than two boxes", out);
   std::vector<BoxKind> kinds;
   for (const ShownBox& box : boxes) {
-    kinds.push_back(KindOf(box));
+    kinds.push_back(KindOfBox(box));
     Require(kinds.back() != BoxKind::Unknown, "a box of no known kind", out);
   }
+  // Only an import leaves a failure to the main flow's description.
   if (kinds.size() == 2) {
-    Require(kinds[0] == BoxKind::Description && kinds[1] == BoxKind::Usage,
-            "two boxes that are not a description then the usage", out);
+    Require(kinds[0] == BoxKind::Description && kinds[1] == BoxKind::Usage &&
+                out.request.command == u"import",
+            "two boxes that are not an import's description then the usage",
+            out);
   }
+  Require(out.request.refused == (kinds == std::vector{BoxKind::Usage}),
+          "the usage box alone for a request the tool takes, or the reverse",
+          out);
   bool usageShown = false;
   for (const BoxKind kind : kinds) {
     usageShown = usageShown || kind == BoxKind::Usage;
@@ -151,19 +135,28 @@ void CheckBoxesAndStatus(const Outcome& out) {
   }
 }
 
-void CheckRegistry(const Outcome& out, const std::u16string& command,
+void CheckRegistry(const Outcome& out,
                    const std::vector<std::string>& keysBefore) {
+  const std::u16string& command = out.request.command;
   const bool add = command == u"add" || command == u"create";
   const bool remove = command == u"remove" || command == u"delete";
   Require(out.host.badHandleUses == 0,
           "a registry call on a handle that is not open", out);
   Require(out.host.openKeys.empty(), "a registry key left open", out);
-  // An export only opens its key, to see that it can be read.
+  // An export only opens its key, to see that it can be read; every call
+  // that names a key names the request's.
+  const std::optional<std::string> key = EncodeUtf8(out.request.registryKey);
   for (const RecordedCall& call : out.host.calls) {
-    Require(add || remove ||
-                (command == u"export" && (call.call == RegistryCall::OpenKey ||
-                                          call.call == RegistryCall::CloseKey)),
-            "a registry call that the command does not make", out);
+    Require(!out.request.refused && (add || remove ||
+                                     (command == u"export" &&
+                                      (call.call == RegistryCall::OpenKey ||
+                                       call.call == RegistryCall::CloseKey))),
+            "a registry call that the request does not make", out);
+    Require((call.call != RegistryCall::CreateKey &&
+             call.call != RegistryCall::OpenKey &&
+             call.call != RegistryCall::DeleteKey) ||
+                (call.root == out.request.root && call.subKey == key),
+            "a registry call on another key than the request names", out);
   }
 
   std::vector<const RecordedCall*> writes;
@@ -177,12 +170,11 @@ void CheckRegistry(const Outcome& out, const std::u16string& command,
   Require(writes.size() <= 1, "more than one value written", out);
   Require(add || writes.empty(), "a value written by no add", out);
   for (const RecordedCall* write : writes) {
-    Require(write->type == kRegSz || write->type == kRegBinary ||
-                write->type == kRegDword,
-            "a value of a type the tool does not write", out);
-    Require(write->type != kRegDword || write->data.size() == 4,
+    Require(write->type == out.request.dataType,
+            "a value of another type than the request names", out);
+    Require(write->type != kRegDwordCode || write->data.size() == 4,
             "a REG_DWORD value that is not exactly 4 bytes", out);
-    Require(write->type != kRegSz ||
+    Require(write->type != kRegSzCode ||
                 (!write->data.empty() && write->data.back() == 0),
             "a REG_SZ value without its closing zero byte", out);
   }
@@ -196,70 +188,17 @@ void CheckRegistry(const Outcome& out, const std::u16string& command,
   Require(keysGone <= (remove ? 1U : 0U), "registry keys lost", out);
 }
 
-// The file a typed name means: the typed argument without its quotes.
-std::u16string FileNamed(const std::u16string& typed) {
-  std::u16string name;
-  for (const char16_t ch : typed) {
-    if (ch != u'"') {
-      name.push_back(ch);
-    }
-  }
-  return name;
-}
-
-// The file an export's editor writes: beside the target, with the run's
-// process number, under the first such name no file had.
-std::u16string NewFileOf(const std::u16string& target,
-                         const std::map<std::u16string, TestFile>& before) {
-  const std::u16string stem = target + u".tolvu-4242";
-  std::u16string name = stem + u".reg";
-  for (int n = 2; before.count(name) != 0; ++n) {
-    name = stem + u"-" + DecimalText(n) + u".reg";
-  }
-  return name;
-}
-
-// The editor's arguments the request names, in the process code page
-// (UTF-8) as the launch parameters are; nothing when one has no such text.
-std::optional<std::vector<std::string>> ArgumentsNamed(
-    const std::u16string& command, const ArgumentArray& args,
-    const std::map<std::u16string, TestFile>& filesBefore) {
-  std::vector<std::u16string> wanted;
-  if (command == u"import") {
-    wanted = {u"/s", FileNamed(Argument(args, 2))};
-  } else if (command == u"export") {
-    const std::optional<Request> request = ReadRequest(args);
-    if (!request) {
-      return std::nullopt;
-    }
-    wanted = {u"/e", NewFileOf(FileNamed(Argument(args, 3)), filesBefore),
-              RootKeyName(request->root) + u"\\" + request->subKey};
-  }
-  std::vector<std::string> ansi;
-  for (const std::u16string& text : wanted) {
-    const std::optional<std::string> bytes = EncodeUtf8(text);
-    if (!bytes) {
-      return std::nullopt;
-    }
-    ansi.push_back(*bytes);
-  }
-  return ansi;
-}
-
 void CheckLaunchAndFiles(
-    const Outcome& out, const std::u16string& command,
-    const ArgumentArray& args,
-    const std::map<std::u16string, TestFile>& filesBefore) {
+    const Outcome& out, const std::map<std::u16string, TestFile>& filesBefore) {
   const std::vector<Launch>& launches = out.host.launches;
   Require(launches.size() <= 1, "more than one launch", out);
   for (const Launch& launch : launches) {
     Require(launch.file == "C:\\Windows\\regedit.exe" && launch.showMode == 0,
             "a launch of another program or a shown window", out);
-    const std::optional<std::vector<std::string>> named =
-        ArgumentsNamed(command, args, filesBefore);
-    Require(named && !named->empty(), "a launch by no import or export", out);
-    const std::vector<std::string> read = WindowsArguments(launch.parameters);
-    Require(read == *named,
+    const std::vector<std::string> named =
+        ExpectedEditorArguments(out.request, filesBefore, out.host.processId);
+    Require(!named.empty(), "a launch the request does not ask for", out);
+    Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
   }
 
@@ -273,7 +212,7 @@ void CheckLaunchAndFiles(
   // The export's target is there, as it was, at every moment until a whole
   // new file replaces it in one rename; the run removes only files it made.
   const std::u16string target =
-      command == u"export" ? FileNamed(Argument(args, 3)) : u"";
+      out.request.command == u"export" ? out.request.fileName : u"";
   std::vector<std::u16string> made;
   for (const FileChange& change : out.host.fileChanges) {
     Require(change.kind == FileChange::Create ||
@@ -317,11 +256,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   const std::uint32_t status = RunTolvu(host);
 
-  const Outcome out{run, host, status};
-  const ArgumentArray args = SplitCommandLine(run.commandText);
-  const std::u16string command = ToLowerAscii(Argument(args, 1));
+  const ExpectedRequest request = ExpectRequest(run.commandText);
+  const Outcome out{run, host, status, request};
   CheckBoxesAndStatus(out);
-  CheckRegistry(out, command, keysBefore);
-  CheckLaunchAndFiles(out, command, args, filesBefore);
+  CheckRegistry(out, keysBefore);
+  CheckLaunchAndFiles(out, filesBefore);
   return 0;
 }
