@@ -103,7 +103,12 @@ std::string RootText(std::uint32_t root) {
   return text;
 }
 
-RecordingHost::RecordingHost() { files[kTestEditorPath] = TestFile{}; }
+RecordingHost::RecordingHost() {
+  files[kTestEditorPath] = TestFile{};
+  for (std::uint32_t root = 0x80000000U; IsPredefinedRoot(root); ++root) {
+    keys[RootText(root)];
+  }
+}
 
 TestValue* RecordingHost::FindValue(const ValuePath& value) {
   const std::optional<std::string> path = StoredPath(value.root, value.subKey);

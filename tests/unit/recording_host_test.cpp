@@ -49,6 +49,10 @@ TEST(RecordingHostTest, PathsAreCheckedLikeTheRegistry) {
   EXPECT_EQ(host.RegCreateKeyA(kTestHkcu, "Trail\\", &key), 0);
   host.RegCloseKey(key);
   EXPECT_TRUE(host.KeyExists(kTestHkcu, "Trail"));
+  // Every predefined root is there from the start, with nothing below it.
+  ASSERT_EQ(host.RegOpenKeyA(0x80000003, "", &key), 0);
+  EXPECT_EQ(host.RegSetValueExA(key, "N", kRegSz, {0}), 0);
+  host.RegCloseKey(key);
   EXPECT_TRUE(host.openKeys.empty());
 }
 
