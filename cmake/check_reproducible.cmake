@@ -3,16 +3,11 @@
 # folders of different names, one after the other, and fails unless the two
 # files are byte for byte the same.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-include("${CMAKE_CURRENT_LIST_DIR}/preset_tree.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 
 # The sources as they are in the working tree, committed or not, without
 # build trees or anything else git ignores.
-execute_process(COMMAND git ls-files --cached --others --exclude-standard
-  WORKING_DIRECTORY "${root}" OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "git cannot list the sources")
-endif()
-string(REPLACE "\n" ";" names "${listing}")
+tolvu_working_tree_files("${root}" files)
 
 string(RANDOM LENGTH 8 tag)
 set(work "$ENV{TMPDIR}")
@@ -26,21 +21,17 @@ unset(ENV{SOURCE_DATE_EPOCH})
 set(built "")
 foreach(folder first second-in-a-longer-folder-name)
   set(copy "${work}/${folder}")
-  foreach(name IN LISTS names)
-    if(name AND EXISTS "${root}/${name}")  # not deleted in the working tree
-      get_filename_component(dir "${copy}/${name}" DIRECTORY)
-      file(COPY "${root}/${name}" DESTINATION "${dir}")
-    endif()
+  foreach(file IN LISTS files)
+    file(RELATIVE_PATH name "${root}" "${file}")
+    get_filename_component(dir "${copy}/${name}" DIRECTORY)
+    file(COPY "${file}" DESTINATION "${dir}")
   endforeach()
   message("Building tolvu.exe in ${copy}")
-  foreach(step "--preset;package" "--build;--preset;package")
-    execute_process(COMMAND ${CMAKE_COMMAND} ${step} WORKING_DIRECTORY "${copy}"
-      OUTPUT_QUIET RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
-      file(REMOVE_RECURSE "${work}")
-      message(FATAL_ERROR "Cannot build tolvu.exe in ${copy} (cmake ${step}).")
-    endif()
-  endforeach()
+  tolvu_build_preset("${copy}" package failed)
+  if(failed)
+    file(REMOVE_RECURSE "${work}")
+    message(FATAL_ERROR "${failed}")
+  endif()
   tolvu_preset_tree("${copy}" package tree)
   list(APPEND built "${tree}/tolvu.exe")
   execute_process(COMMAND sleep 2)  # a clock read by the build then differs

@@ -4,7 +4,7 @@
 # builds of tolvu.exe give the same bytes); and, labelled tree, the asan and
 # windows trees, each configured, built and tested through its workflow
 # preset, which only the ci test preset runs.
-include(${CMAKE_CURRENT_LIST_DIR}/preset_tree.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/trees.cmake)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/CMakePresets.json)
 tolvu_preset_tree(${PROJECT_SOURCE_DIR} fuzz fuzz_tree)

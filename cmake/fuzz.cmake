@@ -8,6 +8,7 @@
 # fuzzer finds a crash, undefined behaviour or a broken check. TREE is the
 # fuzz preset's tree.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 
 set(seconds 60)
 if(DEFINED ENV{TOLVU_FUZZ_SECONDS})
@@ -18,13 +19,10 @@ if(NOT seconds MATCHES "^[1-9][0-9]*$")
 endif()
 separate_arguments(options UNIX_COMMAND "$ENV{TOLVU_FUZZ_OPTIONS}")
 
-foreach(step "--preset;fuzz" "--build;--preset;fuzz")
-  execute_process(COMMAND ${CMAKE_COMMAND} ${step} WORKING_DIRECTORY "${root}"
-    OUTPUT_QUIET RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "Cannot build the fuzz tree (cmake ${step}).")
-  endif()
-endforeach()
+tolvu_build_preset("${root}" fuzz failed)
+if(failed)
+  message(FATAL_ERROR "${failed}")
+endif()
 
 set(fuzzer "${TREE}/tests/fuzz/tolvu_request_fuzzer")
 set(log "${TREE}/fuzz.log")

@@ -11,26 +11,7 @@
 # TREE names the tree for the tidy checks. The checks are those of clang-tidy
 # 14, which .clang-tidy is written for.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-
-# The sources as they are in the working tree, committed or not.
-function(tolvu_sources out)
-  execute_process(
-    COMMAND git ls-files --cached --others --exclude-standard
-            src/*.cpp src/*.h tests/*.cpp tests/*.h bench/*.c
-    WORKING_DIRECTORY "${root}" OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "git cannot list the sources")
-  endif()
-  string(REPLACE "\n" ";" names "${listing}")
-  set(files "")
-  foreach(name IN LISTS names)
-    if(name AND EXISTS "${root}/${name}")  # not deleted in the working tree
-      list(APPEND files "${root}/${name}")
-    endif()
-  endforeach()
-  list(REMOVE_DUPLICATES files)
-  set(${out} "${files}" PARENT_SCOPE)
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 
 # src/host is the platform seam and includes nothing above it; the
 # operations in registry/ and regfiles/ know nothing of each other and take
@@ -101,7 +82,8 @@ endfunction()
 if(CHECK STREQUAL "includes")
   tolvu_check_includes()
 elseif(CHECK STREQUAL "format" OR CHECK STREQUAL "fix-format")
-  tolvu_sources(files)
+  tolvu_working_tree_files("${root}" files
+    src/*.cpp src/*.h tests/*.cpp tests/*.h bench/*.c)
   if(CHECK STREQUAL "format")
     set(mode --dry-run -Werror)
   else()
@@ -115,10 +97,9 @@ elseif(CHECK STREQUAL "format" OR CHECK STREQUAL "fix-format")
   endif()
 elseif(CHECK STREQUAL "trees")
   foreach(preset fuzz windows)
-    execute_process(COMMAND ${CMAKE_COMMAND} --preset ${preset}
-      WORKING_DIRECTORY "${root}" OUTPUT_QUIET RESULT_VARIABLE status)
-    if(NOT status EQUAL 0)
-      message(FATAL_ERROR "Cannot configure the ${preset} tree.")
+    tolvu_build_preset("${root}" ${preset} failed CONFIGURE_ONLY)
+    if(failed)
+      message(FATAL_ERROR "${failed}")
     endif()
   endforeach()
 elseif(CHECK STREQUAL "tidy-portable")

@@ -20,6 +20,10 @@ add_executable(tolvu WIN32
   src/host/windows_host.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
 )
+# windres reports no dependencies: without this, a changed manifest would
+# not rebuild the resources that embed it.
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
+  PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest)
 target_link_libraries(tolvu PRIVATE tolvu_core advapi32)
 target_compile_definitions(tolvu PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 set_property(TARGET tolvu PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")

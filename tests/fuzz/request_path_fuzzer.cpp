@@ -69,24 +69,11 @@ bool IsReportedFailure(const RecordedCall& call) {
 }
 
 // A key deletion the registry refused as access denied while the key has
-// sub keys, which the tool reports as such. The recording registry keeps
-// keys by root and upper-case path.
+// sub keys, which the tool reports as such.
 bool IsRefusedForSubKeys(const RecordingHost& host, const RecordedCall& call) {
-  if (call.call != RegistryCall::DeleteKey ||
-      call.status != kErrorAccessDenied) {
-    return false;
-  }
-  std::string path = call.subKey;
-  if (!path.empty() && path.back() == '\\') {
-    path.pop_back();
-  }
-  for (char& ch : path) {
-    ch = ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
-  }
-  const std::string prefix =
-      RootText(call.root) + (path.empty() ? "" : "\\" + path) + "\\";
-  const auto next = host.keys.lower_bound(prefix);
-  return next != host.keys.end() && next->first.rfind(prefix, 0) == 0;
+  return call.call == RegistryCall::DeleteKey &&
+         call.status == kErrorAccessDenied &&
+         host.HasSubKeys(call.root, call.subKey);
 }
 
 void CheckBoxesAndStatus(const Outcome& out) {

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "host/text.h"
+#include "host/unseen_box.h"
+
 namespace tolvu {
 namespace {
 
@@ -26,27 +29,6 @@ std::optional<char> EncodeCharacter(char16_t ch) {
   return std::nullopt;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
-  const auto byte = [&out](char32_t bits) {
-    out.push_back(static_cast<char>(bits));
-  };
-  if (cp < 0x80) {
-    byte(cp);
-  } else if (cp < 0x800) {
-    byte(0xC0 | (cp >> 6U));
-    byte(0x80 | (cp & 0x3FU));
-  } else if (cp < 0x10000) {
-    byte(0xE0 | (cp >> 12U));
-    byte(0x80 | ((cp >> 6U) & 0x3FU));
-    byte(0x80 | (cp & 0x3FU));
-  } else {
-    byte(0xF0 | (cp >> 18U));
-    byte(0x80 | ((cp >> 12U) & 0x3FU));
-    byte(0x80 | ((cp >> 6U) & 0x3FU));
-    byte(0x80 | (cp & 0x3FU));
-  }
-}
-
 }  // namespace
 
 std::optional<std::string> EncodeCp1252(const std::u16string& text) {
@@ -62,22 +44,16 @@ std::optional<std::string> EncodeCp1252(const std::u16string& text) {
 }
 
 std::optional<std::string> EncodeUtf8(const std::u16string& text) {
-  std::string bytes;
+  // Utf8 writes U+FFFD for half a pair; as a code page UTF-8 refuses it.
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t ch = text[i];
-    if (ch < 0xD800 || ch > 0xDFFF) {
-      AppendUtf8(ch, bytes);
-    } else if (ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
-      AppendUtf8(0x10000 + ((char32_t{ch} - 0xD800) << 10U) +
-                     (char32_t{text[i + 1]} - 0xDC00),
-                 bytes);
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() &&
+        IsLowSurrogate(text[i + 1])) {
       ++i;
-    } else {
+    } else if (IsSurrogate(text[i])) {
       return std::nullopt;
     }
   }
-  return bytes;
+  return Utf8(text);
 }
 
 }  // namespace tolvu

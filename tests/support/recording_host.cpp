@@ -15,6 +15,12 @@ bool IsDrive(const std::u16string& name) {
   return name.size() == 2 && name[1] == u':';
 }
 
+// The folder part of a name, without its last backslash; empty for none.
+std::u16string FolderName(const std::u16string& name) {
+  const std::size_t cut = name.rfind(u'\\');
+  return cut == std::u16string::npos ? u"" : name.substr(0, cut);
+}
+
 bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
 }
@@ -56,11 +62,18 @@ std::optional<std::string> StoredPath(std::uint32_t root,
   }
 }
 
-bool HasSubKeys(const std::map<std::string, TestKey>& keys,
-                const std::string& path) {
+// The keys directly below the stored path.
+std::uint32_t SubKeyCount(const std::map<std::string, TestKey>& keys,
+                          const std::string& path) {
   const std::string prefix = path + "\\";
-  const auto next = keys.lower_bound(prefix);
-  return next != keys.end() && next->first.rfind(prefix, 0) == 0;
+  std::uint32_t count = 0;
+  for (auto next = keys.lower_bound(prefix);
+       next != keys.end() && next->first.rfind(prefix, 0) == 0; ++next) {
+    if (next->first.find('\\', prefix.size()) == std::string::npos) {
+      ++count;
+    }
+  }
+  return count;
 }
 
 // The status of a call on an open key: the handle must be open, and its key
@@ -127,6 +140,12 @@ bool RecordingHost::KeyExists(std::uint32_t root,
          (*path == RootText(root) || keys.count(*path) != 0);
 }
 
+bool RecordingHost::HasSubKeys(std::uint32_t root,
+                               const std::string& subKey) const {
+  const std::optional<std::string> path = StoredPath(root, subKey);
+  return path && SubKeyCount(keys, *path) != 0;
+}
+
 void RecordingHost::AddKey(std::uint32_t root, const std::string& subKey) {
   HostKey key = 0;
   if (RegCreateKeyA(root, subKey, &key) == 0) {
@@ -143,9 +162,7 @@ void RecordingHost::ShowMessageBox(const std::u16string& text, Icon icon,
 }
 
 bool RecordingHost::FolderThere(const std::u16string& name) const {
-  const std::size_t cut = name.rfind(u'\\');
-  const std::u16string folder =
-      cut == std::u16string::npos ? u"" : name.substr(0, cut);
+  const std::u16string folder = FolderName(name);
   return folder.empty() || IsDrive(folder) || files.count(folder) != 0;
 }
 
@@ -186,12 +203,9 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
   if (!FolderThere(name)) {
     return kErrorPathNotFound;
   }
-  const std::size_t cut = name.rfind(u'\\');
-  if (cut != std::u16string::npos) {
-    const auto folder = files.find(name.substr(0, cut));
-    if (folder != files.end() && folder->second.lockedError != 0) {
-      return folder->second.lockedError;
-    }
+  const auto folder = files.find(FolderName(name));
+  if (folder != files.end() && folder->second.lockedError != 0) {
+    return folder->second.lockedError;
   }
   files[name] = TestFile{};
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
@@ -351,7 +365,7 @@ std::uint32_t RecordingHost::DeleteKey(std::uint32_t root,
     return kErrorBadPathname;
   }
   // The roots themselves cannot be deleted, nor a key with sub keys.
-  if (*path == RootText(root) || HasSubKeys(keys, *path)) {
+  if (*path == RootText(root) || SubKeyCount(keys, *path) != 0) {
     return kErrorAccessDenied;
   }
   if (keys.erase(*path) == 0) {
@@ -365,15 +379,7 @@ std::uint32_t RecordingHost::RegQueryInfoKeyA(HostKey key,
   const std::optional<TestKey*> open = OpenKey(key);
   const std::uint32_t status = KeyStatus(open);
   if (status == kSuccess) {
-    const std::string prefix = openKeys.at(key) + "\\";
-    std::uint32_t count = 0;
-    for (auto next = keys.lower_bound(prefix);
-         next != keys.end() && next->first.rfind(prefix, 0) == 0; ++next) {
-      if (next->first.find('\\', prefix.size()) == std::string::npos) {
-        ++count;
-      }
-    }
-    *subKeys = count;
+    *subKeys = SubKeyCount(keys, openKeys.at(key));
   }
   return Record(OnHandle(RegistryCall::QueryInfo, key, open.has_value()),
                 status);

@@ -160,6 +160,7 @@ class RecordingHost final : public Host {
 
   TestValue* FindValue(const ValuePath& value);
   bool KeyExists(std::uint32_t root, const std::string& subKey) const;
+  bool HasSubKeys(std::uint32_t root, const std::string& subKey) const;
   void AddKey(std::uint32_t root, const std::string& subKey);
 
   std::u16string CommandText() override;
