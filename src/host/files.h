@@ -1,10 +1,12 @@
 // What the tool asks of a name in the file system, on the host's lookup.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
 #include "host/host.h"
+#include "host/status_codes.h"
 
 namespace tolvu {
 
@@ -18,6 +20,32 @@ constexpr std::uint32_t kAttributeDirectory = 0x10;
 // lookup's Win32 error, a folder of that name counting as a missing file
 // (ERROR_FILE_NOT_FOUND).
 std::uint32_t FileError(Host& host, const std::u16string& name);
+
+// What Windows answers while another program (a virus scanner, an indexer,
+// a backup agent) has a file open for a moment, as they do right after a
+// file is written.
+inline bool Busy(std::uint32_t error) {
+  return error == kErrorAccessDenied || error == kErrorSharingViolation ||
+         error == kErrorLockViolation;
+}
+
+// How long a step on a busy file is tried again, and the pause between.
+constexpr std::chrono::milliseconds kBusyWait{2000};
+constexpr std::chrono::milliseconds kBusyPause{100};
+
+// Runs a step on a file, which returns its Win32 error, again while the
+// file is busy, for about kBusyWait on the host's clock. Returns the last
+// error. A real refusal that reads as busy costs that wait and no more.
+template <typename Step>
+std::uint32_t WaitingOutBusy(Host& host, Step&& step) {
+  std::uint32_t error = step();
+  for (std::chrono::milliseconds waited{0}; Busy(error) && waited < kBusyWait;
+       waited += kBusyPause) {
+    host.Pause(kBusyPause);
+    error = step();
+  }
+  return error;
+}
 
 // The folder part of a file name with its last separator ("C:\x\" of
 // "C:\x\a.reg", "C:" of "C:a.reg"); empty for a name in the current folder.

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -93,12 +94,41 @@ class Host {
   // name `to`: at no moment is there no file of that name. Returns 0 when
   // renamed; otherwise the error (5 when `to` is read-only or a folder, 5
   // or 32 when another program has it open), and both files are as they
-  // were.
+  // were. The rename alone is written through; the data of `from` is not
+  // (FlushFile is).
   virtual std::uint32_t RenameReplacing(const std::u16string& from,
                                         const std::u16string& to) = 0;
+  // Reads up to `count` bytes of the file from byte `offset` into *bytes:
+  // fewer at its end, none from past it. Returns 0; otherwise the error of
+  // opening or reading it (5 when the user may not read it, 32 while
+  // another program holds it without sharing), and *bytes is as it was.
+  virtual std::uint32_t ReadFileBytes(const std::u16string& name,
+                                      std::uint64_t offset, std::size_t count,
+                                      std::string* bytes) = 0;
+  // Has the system write what it still holds of the file's data to the disk
+  // (FlushFileBuffers on a handle opened for writing). Returns 0 once it is
+  // there; otherwise the error of opening or flushing (5 or 32 while
+  // another program holds it, or what the disk gave).
+  virtual std::uint32_t FlushFile(const std::u16string& name) = 0;
+  // Sets *accessList to the file's discretionary access list and whether it
+  // is protected from inheritance, as bytes to hand to SetFileAccessList
+  // and nothing else. Returns 0; otherwise the error (5 when the user may
+  // not read it), and *accessList is as it was.
+  virtual std::uint32_t FileAccessList(const std::u16string& name,
+                                       std::string* accessList) = 0;
+  // Gives the file the access list FileAccessList read from another, in
+  // its place: its inherited entries are those of the file's own folder.
+  // Neither owner, encryption nor compression changes. Returns 0; otherwise
+  // the error, and the file's access list is as it was.
+  virtual std::uint32_t SetFileAccessList(const std::u16string& name,
+                                          const std::string& accessList) = 0;
 
   // This process's identifier: no other process running has the same.
   virtual std::uint32_t ProcessId() = 0;
+
+  // Returns after about that long; the host's clock, for waits that give
+  // another program time.
+  virtual void Pause(std::chrono::milliseconds time) = 0;
 
   // False on a window station that no user sees (services, deployment
   // agents, tasks run as SYSTEM), where a box would never be answered; true

@@ -15,6 +15,7 @@ constexpr std::uint32_t kErrorInvalidData = 13;       // ERROR_INVALID_DATA
 constexpr std::uint32_t kErrorOutOfMemory = 14;       // ERROR_OUTOFMEMORY
 constexpr std::uint32_t kErrorGenFailure = 31;        // ERROR_GEN_FAILURE
 constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+constexpr std::uint32_t kErrorLockViolation = 33;     // ERROR_LOCK_VIOLATION
 constexpr std::uint32_t kErrorFileExists = 80;        // ERROR_FILE_EXISTS
 constexpr std::uint32_t kErrorCannotMake = 82;        // ERROR_CANNOT_MAKE
 constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 // After windows.h, which it builds on.
+#include <aclapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/command_text.h"
 #include "host/unseen_box.h"
@@ -36,6 +40,17 @@ std::uint32_t KeyOrNothing(LONG status, HKEY handle, HostKey* key) {
   *key = status == ERROR_SUCCESS ? reinterpret_cast<HostKey>(handle) : 0;
   return Status(status);
 }
+
+// An existing file opened for reading or writing, as far as the programs
+// that have it open allow: they may go on reading, writing and deleting it.
+HANDLE OpenShared(const std::u16string& name, DWORD access) {
+  return CreateFileW(Wide(name).c_str(), access,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// ReadFile takes a DWORD count; reads are cut into pieces well below it.
+constexpr std::size_t kMaxReadChunk = std::size_t{1} << 20U;
 
 // SE_ERR_DLLNOTFOUND, the launch result when shell32 itself is missing.
 constexpr std::int32_t kShellDllNotFound = 32;
@@ -225,7 +240,9 @@ std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
 
 std::uint32_t WindowsHost::RenameReplacing(const std::u16string& from,
                                            const std::u16string& to) {
-  // Written through, so that the rename is on disk when the run says so.
+  // MOVEFILE_WRITE_THROUGH makes the call return only once the rename is
+  // done; it flushes data only where a move to another volume copies it.
+  // Within a folder nothing is copied, so the caller flushes the file first.
   return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
                  FALSE
@@ -233,7 +250,107 @@ std::uint32_t WindowsHost::RenameReplacing(const std::u16string& from,
              : GetLastError();
 }
 
+std::uint32_t WindowsHost::ReadFileBytes(const std::u16string& name,
+                                         std::uint64_t offset,
+                                         std::size_t count,
+                                         std::string* bytes) {
+  HANDLE file = OpenShared(name, GENERIC_READ);
+  if (file == INVALID_HANDLE_VALUE) {
+    return GetLastError();
+  }
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  std::string buffer(count, '\0');
+  std::size_t filled = 0;
+  DWORD error = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE
+                    ? ERROR_SUCCESS
+                    : GetLastError();
+  while (error == ERROR_SUCCESS && filled < count) {
+    DWORD read = 0;
+    if (ReadFile(file, buffer.data() + filled,
+                 static_cast<DWORD>(
+                     std::min<std::size_t>(count - filled, kMaxReadChunk)),
+                 &read, nullptr) == FALSE) {
+      error = GetLastError();
+    } else if (read == 0) {
+      break;  // the end of the file
+    }
+    filled += read;
+  }
+  CloseHandle(file);
+  if (error == ERROR_SUCCESS) {
+    buffer.resize(filled);
+    *bytes = std::move(buffer);
+  }
+  return error;
+}
+
+std::uint32_t WindowsHost::FlushFile(const std::u16string& name) {
+  HANDLE file = OpenShared(name, GENERIC_WRITE);
+  if (file == INVALID_HANDLE_VALUE) {
+    return GetLastError();
+  }
+  const DWORD error =
+      FlushFileBuffers(file) != FALSE ? ERROR_SUCCESS : GetLastError();
+  CloseHandle(file);
+  return error;
+}
+
+std::uint32_t WindowsHost::FileAccessList(const std::u16string& name,
+                                          std::string* accessList) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  std::wstring wide = Wide(name);
+  const DWORD error = GetNamedSecurityInfoW(
+      wide.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+      nullptr, nullptr, &descriptor);
+  if (error != ERROR_SUCCESS) {
+    return error;
+  }
+  // Self-relative: the bytes are the whole descriptor.
+  accessList->assign(static_cast<const char*>(descriptor),
+                     GetSecurityDescriptorLength(descriptor));
+  LocalFree(descriptor);
+  return ERROR_SUCCESS;
+}
+
+std::uint32_t WindowsHost::SetFileAccessList(const std::u16string& name,
+                                             const std::string& accessList) {
+  if (accessList.empty()) {
+    return ERROR_INVALID_SECURITY_DESCR;
+  }
+  // The descriptor's parts are read in place, so its bytes get the
+  // alignment of the DWORDs they hold.
+  std::vector<DWORD> aligned((accessList.size() + sizeof(DWORD) - 1) /
+                             sizeof(DWORD));
+  std::memcpy(aligned.data(), accessList.data(), accessList.size());
+  PSECURITY_DESCRIPTOR descriptor = aligned.data();
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL list = nullptr;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  if (IsValidSecurityDescriptor(descriptor) == FALSE ||
+      GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) ==
+          FALSE ||
+      GetSecurityDescriptorControl(descriptor, &control, &revision) == FALSE) {
+    return ERROR_INVALID_SECURITY_DESCR;
+  }
+  // Without a list everyone may do anything, as with a null one.
+  const SECURITY_INFORMATION what =
+      DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
+                                       ? PROTECTED_DACL_SECURITY_INFORMATION
+                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  std::wstring wide = Wide(name);
+  return SetNamedSecurityInfoW(wide.data(), SE_FILE_OBJECT, what, nullptr,
+                               nullptr, present != FALSE ? list : nullptr,
+                               nullptr);
+}
+
 std::uint32_t WindowsHost::ProcessId() { return GetCurrentProcessId(); }
+
+void WindowsHost::Pause(std::chrono::milliseconds time) {
+  Sleep(static_cast<DWORD>(time.count()));
+}
 
 bool WindowsHost::WindowStationVisible() { return StationVisible(); }
 

@@ -26,7 +26,15 @@ class WindowsHost final : public Host {
   std::uint32_t RemoveFile(const std::u16string& name) override;
   std::uint32_t RenameReplacing(const std::u16string& from,
                                 const std::u16string& to) override;
+  std::uint32_t ReadFileBytes(const std::u16string& name, std::uint64_t offset,
+                              std::size_t count, std::string* bytes) override;
+  std::uint32_t FlushFile(const std::u16string& name) override;
+  std::uint32_t FileAccessList(const std::u16string& name,
+                               std::string* accessList) override;
+  std::uint32_t SetFileAccessList(const std::u16string& name,
+                                  const std::string& accessList) override;
   std::uint32_t ProcessId() override;
+  void Pause(std::chrono::milliseconds time) override;
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::optional<std::string> ToSystemCodePage(

@@ -8,6 +8,8 @@
 #include "host/run_failure.h"
 #include "host/status_codes.h"
 #include "host/text.h"
+#include "regfiles/export_file.h"
+#include "regfiles/file_errors.h"
 #include "regfiles/launch_result.h"
 
 namespace tolvu {
@@ -18,37 +20,6 @@ constexpr std::int32_t kLaunchFileNotFound = 2;  // SE_ERR_FNF
 // Where nobody can answer a box the editor shows, it may never end: the run
 // ends it after this long.
 constexpr std::chrono::minutes kUnattendedWait{10};
-// Names tried for the export's new file.
-constexpr int kNewFileNames = 100;
-
-// A Win32 error of a file or key lookup, as a description says it.
-std::u16string ErrorReason(std::uint32_t error) {
-  switch (error) {
-    case kErrorFileNotFound:
-      return u"there is none of that name";
-    case kErrorPathNotFound:
-      return u"its folder does not exist";
-    case kErrorAccessDenied:
-      return u"access is denied";
-    case kErrorSharingViolation:
-      return u"another program is using it";
-    default:
-      return u"Windows error " + DecimalText(error);
-  }
-}
-
-RunFailure CannotReplace(const std::u16string& fileName,
-                         const std::u16string& reason, std::uint32_t status) {
-  return RunFailure{
-      u"The export cannot replace " + Quoted(fileName) + u": " + reason + u".",
-      status};
-}
-
-RunFailure CannotWrite(const std::u16string& fileName, std::uint32_t error) {
-  return RunFailure{u"The export file " + Quoted(fileName) +
-                        u" cannot be written: " + ErrorReason(error) + u".",
-                    error};
-}
 
 // The editor by its full path: a regedit.exe in the current folder or on
 // the search path must never be the one that runs. Empty when that is not a
@@ -148,38 +119,9 @@ bool OldFileToReplace(Host& host, const std::u16string& fileName) {
   return true;
 }
 
-// The file the editor writes: a name beside the target that no file has,
-// with this process's number in it, reserved by creating it empty, so that
-// two runs never write the same file and no file of the user's is written
-// over. It keeps the .reg ending, which an editor may look for.
-std::u16string ReserveNewFile(Host& host, const std::u16string& fileName) {
-  const std::u16string stem =
-      fileName + u".tolvu-" + DecimalText(host.ProcessId());
-  std::uint32_t error = kSuccess;
-  for (int n = 1; n <= kNewFileNames; ++n) {
-    std::u16string name =
-        stem + (n == 1 ? u"" : u"-" + DecimalText(n)) + u".reg";
-    error = host.CreateNewFile(name);
-    if (error == kSuccess) {
-      return name;
-    }
-    if (error != kErrorFileExists) {
-      break;
-    }
-  }
-  throw CannotWrite(fileName, error);
-}
-
-// The files of an export run once its new file is reserved.
-struct ExportFiles {
-  std::u16string target;   // the file named, which the export replaces
-  std::u16string newFile;  // the one the editor writes
-  bool replaces = false;   // an old target is there
-};
-
-// Has the editor write the new file, and puts it in the target's place in
-// one step when it is whole. The target stays as it was until then; the
-// caller removes the new file when this does not end in the replace.
+// Has the editor write the new file, and puts it in the target's place
+// when it is whole. The caller removes the new file when this does not end
+// in the replace.
 std::uint32_t ExportThrough(Host& host, const std::string& editor,
                             const std::u16string& keyPath,
                             const ExportFiles& files) {
@@ -188,24 +130,10 @@ std::uint32_t ExportThrough(Host& host, const std::string& editor,
       u"/e " + EditorArgument(files.newFile) + u" " + EditorArgument(keyPath),
       u"editor parameters");
   const std::uint32_t status = RunEditor(host, editor, parameters);
-  if (status != kSuccess) {
-    return status;  // the launch failed, and its box said so
+  if (status == kSuccess) {
+    ReplaceWithWholeExport(host, files);
   }
-  // An empty file is what a full disk, a quota or a refusal leaves.
-  std::uint64_t size = 0;
-  if (host.FileSize(files.newFile, &size) != kSuccess || size == 0) {
-    throw RunFailure{
-        u"The registry editor wrote no file " + Quoted(files.target) +
-            (files.replaces ? u"; the earlier file is kept as it was."
-                            : u"; nothing was exported."),
-        kErrorCannotMake};
-  }
-  const std::uint32_t replaced =
-      host.RenameReplacing(files.newFile, files.target);
-  if (replaced != kSuccess) {
-    throw CannotReplace(files.target, ErrorReason(replaced), replaced);
-  }
-  return kSuccess;
+  return status;  // a failed launch's, after its box
 }
 
 }  // namespace
@@ -294,17 +222,27 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
     if (editor.empty()) {
       return ReportLaunchResult(host, kLaunchFileNotFound);
     }
-    // From here the run has a file of its own, which it never leaves.
+    // From here the run has a file of its own, which it removes unless it
+    // becomes the target; one it cannot remove is named.
     const ExportFiles files{fileName, ReserveNewFile(host, fileName), replaces};
     std::uint32_t status = kSuccess;
     try {
+      if (files.replaces) {
+        CopyAccessList(host, files);
+      }
       status = ExportThrough(host, editor, keyPath, files);
+    } catch (RunFailure& failure) {
+      const std::u16string left = RemoveNewFile(host, files.newFile);
+      failure.description += left.empty() ? u"" : u" " + left;
+      throw;
     } catch (...) {
-      host.RemoveFile(files.newFile);
+      RemoveNewFile(host, files.newFile);
       throw;
     }
-    if (status != kSuccess) {
-      host.RemoveFile(files.newFile);
+    const std::u16string left =
+        status == kSuccess ? u"" : RemoveNewFile(host, files.newFile);
+    if (!left.empty()) {
+      throw RunFailure{left, status};  // after the launch's own box
     }
     return status;
   });

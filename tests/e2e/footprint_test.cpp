@@ -10,7 +10,7 @@
 
 #include "pe_image.h"
 #include "run_program.h"
-#include "tool_version.h"
+#include "tool_identity.h"
 
 namespace tolvu_e2e {
 namespace {
@@ -101,11 +101,13 @@ TEST(Footprint, LeavesUser32AndShell32OutOfItsImports) {
 TEST(Footprint, CarriesItsVersionAndProductName) {
   const auto info = ReadVersionInfo(BesideThisProgram(L"tolvu.exe"));
   ASSERT_TRUE(info.has_value()) << "tolvu.exe has no version resource";
-  EXPECT_EQ(
-      std::vector<WORD>(std::begin(info->fileVersion),
-                        std::end(info->fileVersion)),
-      std::vector<WORD>(std::begin(kToolVersion), std::end(kToolVersion)));
-  EXPECT_EQ(info->fileVersionText, kToolVersionText);
+  EXPECT_EQ(std::vector<WORD>(std::begin(info->fileVersion),
+                              std::end(info->fileVersion)),
+            std::vector<WORD>(std::begin(tolvu_identity::kToolVersion),
+                              std::end(tolvu_identity::kToolVersion)));
+  const std::u16string version = tolvu_identity::kToolVersionText;
+  EXPECT_EQ(info->fileVersionText,
+            std::wstring(version.begin(), version.end()));
   EXPECT_EQ(info->productName, L"Tolvu");
 }
 

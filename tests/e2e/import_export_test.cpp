@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "access_list.h"
 #include "case_fixture.h"
 #include "editor_case.h"
 #include "registry_probe.h"
@@ -155,6 +156,30 @@ TEST_F(ExportKeyPath, WithABlankExportsNoKeyCutAtTheBlank) {
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
   EXPECT_EQ(text->find(L"cut short"), std::wstring::npos) << Narrow(*text);
   EXPECT_EQ(text->find(L"\\My]"), std::wstring::npos) << Narrow(*text);
+}
+
+// An export replaces a target locked down to Administrators with a file
+// locked down the same way: the new file takes the old one's access list
+// before the editor writes into it.
+using ExportAccessList = EditorCase<TolvuCase>;
+
+TEST_F(ExportAccessList, OfALockedDownTargetIsKept) {
+  if (RunningUnderWine()) {
+    GTEST_SKIP() << "Wine keeps no access lists on files";
+  }
+  PlantExportKeys(HKEY_CURRENT_USER);
+  ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), RegFileBytes(L"; old")));
+  ASSERT_TRUE(LockDownToAdministrators(InWork(L"out.reg")));
+  const auto before = AccessListEntries(InWork(L"out.reg"));
+  ASSERT_TRUE(before.has_value());
+
+  const RunResult result = RunWithEditor(L"export {key} out.reg");
+
+  ExpectEditorRan(result);
+  EXPECT_EQ(AccessListEntries(InWork(L"out.reg")), before);
+  const std::optional<std::wstring> text = ReadUtf16File(InWork(L"out.reg"));
+  ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
+  EXPECT_NE(text->find(L"\"Name\"=\"Value\""), std::wstring::npos);
 }
 
 // Imports and exports refused before anything is deleted or started: the
@@ -403,18 +428,20 @@ INSTANTIATE_TEST_SUITE_P(
     ParamName<Launch>);
 
 // A stand-in in the editor's place, told through TOLVU_E2E_EDITOR how long
-// to run and what to write: the tool ends only after it, and the old file
-// stays at its name, byte for byte, until a whole new file replaces it. A
-// run stopped from outside may leave its new file behind, but never a
-// missing or changed target.
+// to run, what to write and how long to keep its file open after it ends:
+// the tool ends only after it, and the old file stays at its name, byte for
+// byte, until a whole new file replaces it. A run stopped from outside may
+// leave its new file behind, but never a missing or changed target.
 struct StandIn {
   const char* name;
   const wchar_t* commandLine;
   const wchar_t* script;
   DWORD exitCode;
   const wchar_t* mentions;  // in the one box; nullptr: no box
-  const char* outText;      // in out.reg afterwards; nullptr: the old bytes
-  DWORD stopAfterMs;        // the tool is stopped from outside; 0: never
+  // After the version line of out.reg afterwards; nullptr: the old bytes.
+  const wchar_t* outBody;
+  DWORD stopAfterMs;    // the tool is stopped from outside; 0: never
+  DWORD processes = 1;  // that the tool's run started
 };
 
 class StandInEditor : public EditorCase<TolvuCaseWithParam<StandIn>> {
@@ -452,18 +479,15 @@ TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
 
   EXPECT_EQ(result.timedOut, stopped);
   EXPECT_EQ(result.exitCode, param.exitCode);
-  EXPECT_EQ(result.processesStarted, 1U);
+  EXPECT_EQ(result.processesStarted, param.processes);
   EXPECT_FALSE(result.startedStillRunning) << "the tool did not wait";
   ASSERT_EQ(result.boxes.size(), param.mentions == nullptr ? 0U : 1U);
   if (param.mentions != nullptr) {
     EXPECT_NE(result.boxes[0].text.find(param.mentions), std::wstring::npos)
         << ::testing::PrintToString(result.boxes[0]);
   }
-  const std::string text = param.outText == nullptr ? "" : param.outText;
   EXPECT_EQ(ReadFileBytes(InWork(L"out.reg")),
-            param.outText == nullptr
-                ? old
-                : std::vector<std::uint8_t>(text.begin(), text.end()));
+            param.outBody == nullptr ? old : RegFileBytes(param.outBody));
   std::vector<std::wstring> entries = FolderEntries(WorkDir());
   const auto newFile = std::find_if(
       entries.begin(), entries.end(),
@@ -479,16 +503,19 @@ INSTANTIATE_TEST_SUITE_P(
     RegFiles, StandInEditor,
     ::testing::Values(
         StandIn{"ExportWaitedFor", L"export {key} out.reg", L"sleep 3000 write",
-                0, nullptr, "stand-in export", 0},
+                0, nullptr, L"; stand-in export\r\n", 0},
+        // As a virus scanner does with a new file: the tool waits it out.
+        StandIn{"ExportHeldForASecondAfterwards", L"export {key} out.reg",
+                L"write hold 1000", 0, nullptr, L"; stand-in export\r\n", 0, 2},
         StandIn{"ImportWaitedFor", L"import settings.reg", L"sleep 3000", 0,
                 nullptr, nullptr, 0},
         StandIn{"ExportWritingNothingKeepsTheOldFile", L"export {key} out.reg",
-                L"", ERROR_CANNOT_MAKE, L"wrote no file \"out.reg\"", nullptr,
-                0},
+                L"", ERROR_CANNOT_MAKE, L"wrote no whole export to \"out.reg\"",
+                nullptr, 0},
         // What a full disk or a quota leaves.
         StandIn{"ExportWritingAnEmptyFileKeepsTheOldFile",
                 L"export {key} out.reg", L"empty", ERROR_CANNOT_MAKE,
-                L"wrote no file \"out.reg\"", nullptr, 0},
+                L"wrote no whole export to \"out.reg\"", nullptr, 0},
         // As a deployment agent's time limit does; the harness's exit code.
         StandIn{"ExportStoppedFromOutsideKeepsTheOldFile",
                 L"export {key} out.reg", L"sleep 8000 write", 1, nullptr,

@@ -5,7 +5,7 @@
 //
 //   stand_in.exe [information|exclamation|none|error|question TITLE TEXT]...
 //                [sleep MILLISECONDS] [spawn MILLISECONDS] [write|empty]
-//                [exit CODE]
+//                [hold MILLISECONDS] [exit CODE]
 //
 // It first writes its whole command line, as UTF-16LE, to cmdline.txt in its
 // working folder: that file shows that it ran. The words in the environment
@@ -13,8 +13,11 @@
 // told what to do. A box word shows a box (a backslash followed by n in TEXT
 // stands for CR LF); spawn starts another stand-in that sleeps that long,
 // without waiting for it; write writes the file an export names (/e FILE
-// KEY) with the text "stand-in export", and empty makes it empty, as a full
-// disk leaves it. Other words are passed over.
+// KEY) as the editor does, a whole export whose one line after the version
+// line is "; stand-in export", and empty makes it empty; hold
+// keeps that file open, as a virus scanner does, for that long after this
+// program ends (a stand-in started to sleep inherits the handle). Other
+// words are passed over.
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <shellapi.h>
@@ -64,18 +67,44 @@ std::wstring WithLineBreaks(const std::wstring& text) {
   return result;
 }
 
-void SpawnSleeper(const std::wstring& milliseconds) {
+// A stand-in that sleeps that long, inheriting this one's inheritable
+// handles when asked to.
+void SpawnSleeper(const std::wstring& milliseconds, bool inheritHandles) {
   std::wstring self(MAX_PATH, L'\0');
   self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
   std::wstring commandLine = L"\"" + self + L"\" sleep " + milliseconds;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                     0, nullptr, nullptr, &startup, &process) != 0) {
+  if (CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr,
+                     inheritHandles ? TRUE : FALSE, 0, nullptr, nullptr,
+                     &startup, &process) != 0) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
+}
+
+// Opens the file for reading, sharing nothing but reading, so that it
+// cannot be written, renamed or deleted while a sleeper keeps the handle.
+void HoldFile(const std::wstring& path, const std::wstring& milliseconds) {
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    SpawnSleeper(milliseconds, true);
+    CloseHandle(file);
+  }
+}
+
+// UTF-16LE with its byte-order mark, as the editor writes an export.
+std::string ExportBytes(const std::wstring& text) {
+  std::string bytes = "\xFF\xFE";
+  for (const wchar_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
 }
 
 // The icon style of a box word; false for any other word.
@@ -123,13 +152,20 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
     } else if (word == L"sleep" && hasNext) {
       Sleep(static_cast<DWORD>(_wtoi(words[++i].c_str())));
     } else if (word == L"spawn" && hasNext) {
-      SpawnSleeper(words[++i]);
+      SpawnSleeper(words[++i], false);
     } else if (word == L"exit" && hasNext) {
       exitCode = _wtoi(words[++i].c_str());
     } else if ((word == L"write" || word == L"empty") && words.size() >= 2 &&
                words[0] == L"/e") {
-      const std::string text = word == L"write" ? "stand-in export" : "";
-      WriteBytes(words[1].c_str(), text.data(), text.size());
+      const std::string bytes = word == L"write"
+                                    ? ExportBytes(
+                                          L"Windows Registry Editor Version "
+                                          L"5.00\r\n\r\n; stand-in export\r\n")
+                                    : "";
+      WriteBytes(words[1].c_str(), bytes.data(), bytes.size());
+    } else if (word == L"hold" && hasNext && words.size() >= 2 &&
+               words[0] == L"/e") {
+      HoldFile(words[1], words[++i]);
     }
   }
   return exitCode;

@@ -1,7 +1,10 @@
 #include "fuzz_input.h"
 
 #include <limits>
+#include <string>
 #include <vector>
+
+#include "host/status_codes.h"
 
 namespace tolvu {
 namespace {
@@ -10,8 +13,15 @@ constexpr std::uint8_t kLaunchResultBits = 0x0F;
 constexpr std::uint8_t kExportTargetAbsentBit = 0x10;
 constexpr std::uint8_t kExportTargetReadOnlyBit = 0x20;
 constexpr std::uint8_t kUnattendedLongRunBit = 0x40;
-constexpr std::int32_t kEditorLeavesItsFileEmpty = 33;
 constexpr std::uint8_t kUtf16Bit = 0x80;
+constexpr std::uint8_t kEditorOutputBits = 0x03;
+constexpr unsigned kHeldShift = 2;
+constexpr std::uint8_t kAccessListUnreadableBit = 0x10;
+constexpr std::uint8_t kAccessListUnsettableBit = 0x20;
+constexpr std::uint8_t kFlushFailsBit = 0x40;
+constexpr std::uint8_t kNoProcessBit = 0x80;
+
+constexpr std::uint64_t kHeldMs[4] = {0, 1000, 5000, kForever};
 
 // Every message the launch can give, a success, and codes outside the table.
 constexpr std::int32_t kLaunchResults[16] = {
@@ -56,7 +66,7 @@ void AddValue(RecordingHost& host, std::uint32_t root,
 
 FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   FuzzRun run;
-  if (size == 0) {
+  if (size < 2) {
     return run;
   }
   const std::uint8_t control = data[0];
@@ -64,14 +74,21 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   run.exportTargetExists = (control & kExportTargetAbsentBit) == 0;
   run.exportTargetReadOnly = (control & kExportTargetReadOnlyBit) != 0;
   run.unattendedLongRun = (control & kUnattendedLongRunBit) != 0;
+  const std::uint8_t files = data[1];
+  run.editorOutput = static_cast<EditorOutput>(files & kEditorOutputBits);
+  run.exportHeldMs = kHeldMs[(files >> kHeldShift) & 3U];
+  run.accessListUnreadable = (files & kAccessListUnreadableBit) != 0;
+  run.accessListUnsettable = (files & kAccessListUnsettableBit) != 0;
+  run.flushFails = (files & kFlushFailsBit) != 0;
+  run.launchGivesNoProcess = (files & kNoProcessBit) != 0;
   if ((control & kUtf16Bit) != 0) {
-    for (std::size_t i = 1; i + 1 < size; i += 2) {
+    for (std::size_t i = 2; i + 1 < size; i += 2) {
       run.commandText.push_back(
           static_cast<char16_t>(data[i] | (data[i + 1] << 8U)));
     }
     return run;
   }
-  for (std::size_t i = 1; i < size; ++i) {
+  for (std::size_t i = 2; i < size; ++i) {
     const std::uint8_t byte = data[i];
     run.commandText.push_back(byte >= 0x80 && byte < 0x90
                                   ? kAwkwardUnits[byte - 0x80]
@@ -83,13 +100,34 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
 void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.commandText = run.commandText;
   host.launchResult = run.launchResult;
-  host.editorWritesExport = run.launchResult != kEditorLeavesItsFileEmpty;
   host.stationVisible = !run.unattendedLongRun;
   host.editorRunsMs = run.unattendedLongRun ? 3600000 : 1000;
+  host.launchGivesProcess = !run.launchGivesNoProcess;
+  const std::string whole = ExportedContent();
+  switch (run.editorOutput) {
+    case EditorOutput::Whole:
+      host.exportWritten = whole;
+      break;
+    case EditorOutput::Nothing:
+      host.exportWritten.clear();
+      break;
+    case EditorOutput::CutOff:
+      host.exportWritten = whole.substr(0, whole.size() - 2);
+      break;
+    case EditorOutput::NoByteOrderMark:
+      host.exportWritten = whole.substr(2);
+      break;
+  }
+  host.exportHeldError = run.exportHeldMs == 0 ? 0 : kExportHeldError;
+  host.exportHeldMs = run.exportHeldMs;
+  host.readAccessListError = run.accessListUnreadable ? kErrorAccessDenied : 0;
+  host.setAccessListError = run.accessListUnsettable ? kErrorAccessDenied : 0;
+  host.flushError = run.flushFails ? kFlushError : 0;
 
   if (run.exportTargetExists) {
-    host.files[u"MyRegFile.reg"] = TestFile{
-        run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0, 0, "mine"};
+    host.files[u"MyRegFile.reg"] =
+        TestFile{run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0, 0,
+                 "mine", "Administrators only"};
   }
   host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0, 0, "ro"};
   host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0, 0, "hidden"};

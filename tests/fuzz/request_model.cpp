@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "support/code_pages.h"
+#include "tool_identity.h"
 
 namespace tolvu {
 namespace {
@@ -36,8 +37,8 @@ constexpr DataTypeRow kDataTypeRows[] = {
     {u"REG_DWORD", kRegDwordCode},
 };
 
-constexpr const char16_t* kTitle = u"Tolvu";
-constexpr const char16_t* kTitleAndVersion = u"Tolvu 1.1";
+using tolvu_identity::kToolTitle;
+using tolvu_identity::kToolTitleAndVersion;
 
 // Blanks and tabs outside quotes end an argument; every quote toggles
 // quoting and stays in the argument.
@@ -230,13 +231,13 @@ std::vector<std::string> ExpectedEditorArguments(
 
 BoxKind KindOfBox(const ShownBox& box) {
   const std::u16string& text = box.text;
-  if (box.icon == Icon::Information && box.title == kTitleAndVersion &&
+  if (box.icon == Icon::Information && box.title == kToolTitleAndVersion &&
       text.rfind(u"Usage:", 0) == 0 &&
-      EndsIn(text,
-             std::u16string(kTitleAndVersion) + u" - Registry Console Tool")) {
+      EndsIn(text, std::u16string(kToolTitleAndVersion) +
+                       u" - Registry Console Tool")) {
     return BoxKind::Usage;
   }
-  if (box.icon == Icon::None && box.title == kTitle && !text.empty()) {
+  if (box.icon == Icon::None && box.title == kToolTitle && !text.empty()) {
     return BoxKind::Description;
   }
   if (box.icon == Icon::Exclamation && box.title == u"Error" && !text.empty()) {

@@ -175,8 +175,38 @@ void CheckRegistry(const Outcome& out,
   Require(keysGone <= (remove ? 1U : 0U), "registry keys lost", out);
 }
 
+// Whether a box says that the run left the file.
+bool NamedAsLeft(const Outcome& out, const std::u16string& name) {
+  const std::u16string words = u"\"" + name + u"\" is left";
+  return std::any_of(out.host.boxes.begin(), out.host.boxes.end(),
+                     [&](const ShownBox& box) {
+                       return box.text.find(words) != std::u16string::npos;
+                     });
+}
+
+// About how long the tool tries a step on a file another program holds.
+constexpr std::uint64_t kBusyWaitMs = 2000;
+
+// How long the run may wait at most: for the editor, and for about two
+// seconds at each of the five steps on the export's file that another
+// program may hold (two reads, the flush, the rename, the removal).
+std::uint64_t LongestWaitMs(const FuzzRun& run) {
+  constexpr std::uint64_t kEditorMs = 1000;
+  constexpr std::uint64_t kUnattendedBoundMs = 600000;
+  constexpr std::uint64_t kStepsOnTheFile = 5;
+  return (run.unattendedLongRun ? kUnattendedBoundMs : kEditorMs) +
+         kStepsOnTheFile * kBusyWaitMs;
+}
+
 void CheckLaunchAndFiles(
     const Outcome& out, const std::map<std::u16string, TestFile>& filesBefore) {
+  // The export's target and its access list before the run.
+  const std::u16string target =
+      out.request.command == u"export" ? out.request.fileName : u"";
+  const auto oldTarget = filesBefore.find(target);
+  const std::string oldAccessList =
+      oldTarget == filesBefore.end() ? "" : oldTarget->second.accessList;
+
   const std::vector<Launch>& launches = out.host.launches;
   Require(launches.size() <= 1, "more than one launch", out);
   for (const Launch& launch : launches) {
@@ -187,7 +217,18 @@ void CheckLaunchAndFiles(
     Require(!named.empty(), "a launch the request does not ask for", out);
     Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
+    for (const auto& [name, file] : launch.files) {
+      Require(target.empty() || EncodeUtf8(name) != named[1] ||
+                  file.accessList == oldAccessList,
+              "the editor started on a file without the old file's access "
+              "list",
+              out);
+    }
   }
+  Require(out.host.clockMs <= LongestWaitMs(out.run),
+          "a wait longer than the editor's and the retries'", out);
+  Require(out.status != kExportHeldError || out.run.exportHeldMs > kBusyWaitMs,
+          "a file held for less than the wait not waited out", out);
 
   // Every editor has ended, by itself or at the unattended bound, which
   // only a station nobody sees has.
@@ -197,27 +238,43 @@ void CheckLaunchAndFiles(
           "a wait given up on a station a user can see", out);
 
   // The export's target is there, as it was, at every moment until a whole
-  // new file replaces it in one rename; the run removes only files it made.
-  const std::u16string target =
-      out.request.command == u"export" ? out.request.fileName : u"";
+  // new file, its data flushed, replaces it in one rename; the run changes
+  // only files it made.
   std::vector<std::u16string> made;
+  std::vector<std::u16string> flushed;
+  const auto has = [](const std::vector<std::u16string>& names,
+                      const std::u16string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
   for (const FileChange& change : out.host.fileChanges) {
-    Require(change.kind == FileChange::Create ||
-                std::find(made.begin(), made.end(), change.name) != made.end(),
-            "a file the run did not make removed or renamed", out);
-    Require(change.kind != FileChange::Rename || change.to == target,
-            "a rename to another name than the export's", out);
+    Require(change.kind == FileChange::Create || has(made, change.name),
+            "a file the run did not make changed, removed or renamed", out);
+    Require(change.kind != FileChange::Rename ||
+                (change.to == target && has(flushed, change.name)),
+            "a rename to another name than the export's, or before a flush",
+            out);
+    if (change.kind == FileChange::Flush) {
+      flushed.push_back(change.name);
+    }
     made.push_back(change.name);
   }
   // Afterwards every file is as it was, but the target of an export that
-  // succeeded; nothing of the run is left.
+  // succeeded, which is the editor's whole export with the old file's
+  // access list; a file of the run is left only where a box says so.
   for (const auto& [name, file] : out.host.files) {
     const auto before = filesBefore.find(name);
     if (name == target && out.status == kSuccess) {
-      Require(file.content == kExportedContent,
-              "an export's target that the editor did not write", out);
+      Require(out.run.editorOutput == EditorOutput::Whole &&
+                  !out.run.flushFails && file.content == ExportedContent(),
+              "an export's target that is not the editor's whole export", out);
+      Require(
+          file.accessList == oldAccessList && (oldTarget == filesBefore.end() ||
+                                               (!out.run.accessListUnreadable &&
+                                                !out.run.accessListUnsettable)),
+          "an export's target without the old file's access list", out);
+    } else if (before == filesBefore.end()) {
+      Require(NamedAsLeft(out, name), "a file of the run left unnamed", out);
     } else {
-      Require(before != filesBefore.end(), "a file of the run left", out);
       Require(file == before->second, "a file changed", out);
     }
   }

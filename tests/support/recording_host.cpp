@@ -107,6 +107,21 @@ RecordedCall OnHandle(RegistryCall call, HostKey key, bool handleOpen) {
 
 }  // namespace
 
+std::string Utf16File(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFFU));
+    bytes.push_back(static_cast<char>(unit >> 8U));
+  }
+  return bytes;
+}
+
+std::string ExportedContent() {
+  return Utf16File(
+      u"Windows Registry Editor Version 5.00\r\n\r\n"
+      u"[HKEY_CURRENT_USER\\A]\r\n\"Name\"=\"Value\"\r\n\r\n");
+}
+
 std::string RootText(std::uint32_t root) {
   constexpr std::string_view kHex = "0123456789ABCDEF";
   std::string text;
@@ -189,11 +204,21 @@ std::uint32_t RecordingHost::FileSize(const std::u16string& name,
                                       std::uint64_t* size) {
   std::uint32_t attributes = 0;
   const std::uint32_t error = FileAttributes(name, &attributes);
-  const auto file = files.find(name);
-  if (error == kSuccess && file != files.end()) {
-    *size = file->second.content.size();
+  if (error == kSuccess) {
+    const bool asFolder = name.back() == u'\\';
+    *size = (attributes & kAttributeDirectory) != 0
+                ? 0
+                : files.at(asFolder ? name.substr(0, name.size() - 1) : name)
+                      .content.size();
   }
   return error;
+}
+
+std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
+  const auto file = files.find(name);
+  return file != files.end() && clockMs < file->second.lockedUntilMs
+             ? file->second.lockedError
+             : kSuccess;
 }
 
 std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
@@ -221,8 +246,8 @@ std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
       0) {
     return kErrorAccessDenied;
   }
-  if (file->second.lockedError != 0) {
-    return file->second.lockedError;
+  if (HeldError(name) != kSuccess) {
+    return HeldError(name);
   }
   files.erase(file);
   fileChanges.push_back(FileChange{FileChange::Remove, name, u""});
@@ -241,8 +266,8 @@ std::uint32_t RecordingHost::RenameReplacing(const std::u16string& from,
   if (!FolderThere(to)) {
     return kErrorPathNotFound;
   }
-  if (file->second.lockedError != 0) {
-    return file->second.lockedError;
+  if (HeldError(from) != kSuccess) {
+    return HeldError(from);
   }
   const auto old = files.find(to);
   if (old != files.end()) {
@@ -250,8 +275,8 @@ std::uint32_t RecordingHost::RenameReplacing(const std::u16string& from,
         0) {
       return kErrorAccessDenied;
     }
-    if (old->second.lockedError != 0) {
-      return old->second.lockedError;
+    if (HeldError(to) != kSuccess) {
+      return HeldError(to);
     }
   }
   TestFile moved = file->second;
@@ -261,7 +286,73 @@ std::uint32_t RecordingHost::RenameReplacing(const std::u16string& from,
   return kSuccess;
 }
 
+// What opening a file meets before reading or writing it: a missing file,
+// a folder, or a file another program holds.
+std::uint32_t RecordingHost::OpenError(const std::u16string& name) const {
+  if (files.count(name) == 0) {
+    return FolderThere(name) ? kErrorFileNotFound : kErrorPathNotFound;
+  }
+  if ((files.at(name).attributes & kAttributeDirectory) != 0) {
+    return kErrorAccessDenied;
+  }
+  return HeldError(name);
+}
+
+std::uint32_t RecordingHost::ReadFileBytes(const std::u16string& name,
+                                           std::uint64_t offset,
+                                           std::size_t count,
+                                           std::string* bytes) {
+  const std::uint32_t error = OpenError(name);
+  if (error == kSuccess) {
+    const std::string& content = files.at(name).content;
+    *bytes = offset < content.size() ? content.substr(offset, count) : "";
+  }
+  return error;
+}
+
+std::uint32_t RecordingHost::FlushFile(const std::u16string& name) {
+  std::uint32_t error = OpenError(name);
+  if (error == kSuccess) {
+    error = flushError;
+  }
+  if (error == kSuccess) {
+    fileChanges.push_back(FileChange{FileChange::Flush, name, u""});
+  }
+  return error;
+}
+
+std::uint32_t RecordingHost::FileAccessList(const std::u16string& name,
+                                            std::string* accessList) {
+  std::uint32_t attributes = 0;
+  std::uint32_t error = FileAttributes(name, &attributes);
+  if (error == kSuccess) {
+    error = readAccessListError;
+  }
+  if (error == kSuccess) {
+    *accessList = files.at(name).accessList;
+  }
+  return error;
+}
+
+std::uint32_t RecordingHost::SetFileAccessList(const std::u16string& name,
+                                               const std::string& accessList) {
+  std::uint32_t attributes = 0;
+  std::uint32_t error = FileAttributes(name, &attributes);
+  if (error == kSuccess) {
+    error = setAccessListError;
+  }
+  if (error == kSuccess) {
+    files.at(name).accessList = accessList;
+    fileChanges.push_back(FileChange{FileChange::AccessList, name, u""});
+  }
+  return error;
+}
+
 std::uint32_t RecordingHost::ProcessId() { return processId; }
+
+void RecordingHost::Pause(std::chrono::milliseconds time) {
+  clockMs += static_cast<std::uint64_t>(time.count());
+}
 
 bool RecordingHost::WindowStationVisible() { return stationVisible; }
 
@@ -407,13 +498,19 @@ std::uint32_t RecordingHost::RegCloseKey(HostKey key) {
 Launched RecordingHost::ShellExecuteExA(const std::string& file,
                                         const std::string& parameters,
                                         int showMode) {
-  launches.push_back(Launch{file, parameters, showMode});
+  launches.push_back(Launch{file, parameters, showMode, files});
   if (!LaunchStarted(launchResult)) {
     return Launched{launchResult, 0};
   }
   ++editorsRunning;
   const HostProcess process = nextHandle_++;
   openProcesses[process] = TestProcess{parameters, editorRunsMs};
+  if (!launchGivesProcess) {
+    // Nothing can wait for it; here it is done at once.
+    WaitForProcess(process, kWaitForever);
+    openProcesses.erase(process);
+    return Launched{launchResult, 0};
+  }
   return Launched{launchResult, process};
 }
 
@@ -451,12 +548,15 @@ bool RecordingHost::WaitForProcess(HostProcess process,
 void RecordingHost::EndEditor(const TestProcess& process) {
   --editorsRunning;
   const std::vector<std::string> args = WindowsArguments(process.parameters);
-  if (!editorWritesExport || args.size() != 3 || args[0] != "/e") {
+  if (exportWritten.empty() || args.size() != 3 || args[0] != "/e") {
     return;
   }
   for (auto& [name, file] : files) {
     if (ToAnsi(name) == args[1]) {
-      file = TestFile{0, 0, 0, kExportedContent};
+      file.content = exportWritten;
+      file.lockedError = exportHeldError;
+      file.lockedUntilMs =
+          exportHeldMs == kForever ? kForever : clockMs + exportHeldMs;
     }
   }
 }
@@ -464,11 +564,14 @@ void RecordingHost::EndEditor(const TestProcess& process) {
 // Ended from outside, the editor writes nothing more.
 bool RecordingHost::EndProcess(HostProcess process) {
   TestProcess* running = Running(process);
-  if (running != nullptr && !running->ended) {
+  if (running == nullptr || running->ended) {
+    return true;
+  }
+  if (editorEndable) {
     running->ended = true;
     --editorsRunning;
   }
-  return true;
+  return editorEndable;
 }
 
 void RecordingHost::CloseProcess(HostProcess process) {

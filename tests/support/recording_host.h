@@ -22,12 +22,6 @@ struct ShownBox {
   std::u16string title;
 };
 
-struct Launch {
-  std::string file;
-  std::string parameters;
-  int showMode;
-};
-
 struct TestValue {
   std::string name;  // as last written
   std::uint32_t type = 0;
@@ -69,27 +63,46 @@ struct ValuePath {
   std::string name;
 };
 
+// A time on the host's clock that never comes.
+constexpr std::uint64_t kForever = UINT64_MAX;
+
 struct TestFile {
   std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
-  // What deleting, renaming or replacing it fails with; for a folder, what
-  // creating a file in it fails with.
+  // What deleting, renaming, replacing, reading or flushing it fails with
+  // while another program holds it; for a folder, what creating a file in
+  // it fails with.
   std::uint32_t lockedError = 0;
-  std::uint32_t lookupError = 0;  // what looking it up fails with
-  std::string content;            // stands for its bytes
+  std::uint32_t lookupError = 0;           // what looking it up fails with
+  std::string content;                     // its bytes
+  std::string accessList{};                // stands for it; "" for the folder's
+  std::uint64_t lockedUntilMs = kForever;  // on the host's clock
 };
 
 inline bool operator==(const TestFile& a, const TestFile& b) {
   return a.attributes == b.attributes && a.lockedError == b.lockedError &&
-         a.lookupError == b.lookupError && a.content == b.content;
+         a.lookupError == b.lookupError && a.content == b.content &&
+         a.accessList == b.accessList && a.lockedUntilMs == b.lockedUntilMs;
 }
 
-// What the editor's export writes into the file, as the recording host's
-// editor runs it.
-constexpr const char* kExportedContent = "exported";
+struct Launch {
+  std::string file;
+  std::string parameters;
+  int showMode;
+  std::map<std::u16string, TestFile> files;  // as the program found them
+};
+
+// The bytes of a file of UTF-16LE text with its byte-order mark, as the
+// registry editor writes them.
+std::string Utf16File(const std::u16string& text);
+
+// What the recording host's editor writes for an export unless told
+// otherwise: a whole one.
+std::string ExportedContent();
 
 // A change the tool made to the files, as it made it.
 struct FileChange {
-  enum Kind { Create, Remove, Rename } kind = Create;
+  // AccessList: a new access list set; Flush: its data written to disk.
+  enum Kind { Create, Remove, Rename, AccessList, Flush } kind = Create;
   std::u16string name;
   std::u16string to;  // the new name of a rename
 };
@@ -105,7 +118,8 @@ struct TestProcess {
   bool ended = false;
 };
 
-// Statuses only the recording registry gives the tool; it passes them on.
+// Statuses the registry gives the tool, which it passes on; only the
+// recording host's registry needs them named.
 constexpr std::uint32_t kErrorInvalidHandle = 6;  // ERROR_INVALID_HANDLE
 constexpr std::uint32_t kErrorBadPathname = 161;  // ERROR_BAD_PATHNAME
 constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
@@ -138,18 +152,29 @@ class RecordingHost final : public Host {
   // process's is Windows-1252 too.
   bool utf8CodePage = true;
   std::uint32_t processId = 4242;
-  // How long the editor runs once started, and whether its export writes
-  // the file (with kExportedContent) when it ends.
+  // False: a launch that starts the editor without a process to wait for.
+  bool launchGivesProcess = true;
+  // How long the editor runs once started, and what its export writes into
+  // the file when it ends ("" leaves it as it is).
   std::uint64_t editorRunsMs = 0;
-  bool editorWritesExport = true;
+  std::string exportWritten = ExportedContent();
+  // Another program (a virus scanner) holds the export's file once the
+  // editor has written it: what the file then fails with, and how long.
+  std::uint32_t exportHeldError = 0;
+  std::uint64_t exportHeldMs = 0;
+  bool editorEndable = true;  // false: EndProcess cannot end it
+  // What reading or setting an access list, or flushing a file, fails with.
+  std::uint32_t readAccessListError = 0;
+  std::uint32_t setAccessListError = 0;
+  std::uint32_t flushError = 0;
 
   // What the run did.
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;
-  std::vector<FileChange> fileChanges;  // those that succeeded
+  std::vector<FileChange> fileChanges;  // those that succeeded, in order
   std::vector<RecordedCall> calls;      // registry calls, in order
   int badHandleUses = 0;                // calls with a key or process not open
-  std::uint64_t clockMs = 0;            // time spent waiting
+  std::uint64_t clockMs = 0;            // time spent waiting and pausing
   std::map<HostProcess, TestProcess> openProcesses;
   int editorsRunning = 0;  // started and not yet ended
 
@@ -174,7 +199,15 @@ class RecordingHost final : public Host {
   std::uint32_t RemoveFile(const std::u16string& name) override;
   std::uint32_t RenameReplacing(const std::u16string& from,
                                 const std::u16string& to) override;
+  std::uint32_t ReadFileBytes(const std::u16string& name, std::uint64_t offset,
+                              std::size_t count, std::string* bytes) override;
+  std::uint32_t FlushFile(const std::u16string& name) override;
+  std::uint32_t FileAccessList(const std::u16string& name,
+                               std::string* accessList) override;
+  std::uint32_t SetFileAccessList(const std::u16string& name,
+                                  const std::string& accessList) override;
   std::uint32_t ProcessId() override;
+  void Pause(std::chrono::milliseconds time) override;
   bool WindowStationVisible() override;
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::optional<std::string> ToSystemCodePage(
@@ -203,6 +236,9 @@ class RecordingHost final : public Host {
  private:
   // The folder of a name is there (drive letters always are).
   bool FolderThere(const std::u16string& name) const;
+  // The file another program holds now; nothing when it is free or absent.
+  std::uint32_t HeldError(const std::u16string& name) const;
+  std::uint32_t OpenError(const std::u16string& name) const;
   std::uint32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
                              bool create, HostKey* key);
   std::uint32_t DeleteKey(std::uint32_t root, const std::string& subKey);

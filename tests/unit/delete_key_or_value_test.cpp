@@ -164,23 +164,35 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The registry refuses a key with sub keys as access denied, which is not
-// the reason.
-INSTANTIATE_TEST_SUITE_P(Refused, DeleteTest,
-                         testing::Values(DeleteCase{
-                             "KeyWithSubKeys",
-                             kTestHkcu,
-                             u"Top",
-                             u"",
-                             kErrorKeyHasChildren,
-                             {"RegOpenKeyA 80000001 Top",
-                              "RegDeleteKeyA 80000001 Top", "RegQueryInfoKeyA",
-                              "RegCloseKey"},
-                             true,
-                             {"A", "B", ""},
-                             {}}),
-                         [](const testing::TestParamInfo<DeleteCase>& info) {
-                           return std::string(info.param.name);
-                         });
+// the reason; a refusal of a key without any is.
+INSTANTIATE_TEST_SUITE_P(
+    Refused, DeleteTest,
+    testing::Values(DeleteCase{"KeyWithSubKeys",
+                               kTestHkcu,
+                               u"Top",
+                               u"",
+                               kErrorKeyHasChildren,
+                               {"RegOpenKeyA 80000001 Top",
+                                "RegDeleteKeyA 80000001 "
+                                "Top",
+                                "RegQueryInfoKeyA", "RegCloseKey"},
+                               true,
+                               {"A", "B", ""},
+                               {}},
+                    DeleteCase{
+                        "EmptyRootItself",
+                        0x80000005,
+                        u"",
+                        u"",
+                        kErrorAccessDenied,
+                        {"RegOpenKeyA 80000005 ", "RegDeleteKeyA 80000005 ",
+                         "RegQueryInfoKeyA", "RegCloseKey"},
+                        true,
+                        {"A", "B", ""},
+                        {}}),
+    [](const testing::TestParamInfo<DeleteCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
   for (const auto& [subKey, dataName] :

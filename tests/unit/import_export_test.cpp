@@ -129,21 +129,24 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // Run by run, what an export leaves of the folder: a whole new file replaces
-// the old x.reg in one rename; otherwise x.reg stays as it was. Either way
-// the run's own file is gone, and a file that already has the first name
-// for it is never touched.
+// the old x.reg in one rename, its data flushed first, with the old file's
+// access list from before the editor started; otherwise x.reg stays as it
+// was. The run's own file is gone unless it is named as left, and a file
+// that already has the first name for it is never touched.
 struct ExportRunCase {
   const char* name;
-  std::optional<TestFile> old;  // x.reg before the run
-  bool editorWrites;            // else the new file stays empty
-  std::int32_t launchResult;
-  std::uint64_t editorRunsMs;  // on a hidden station
+  std::optional<TestFile> old;    // x.reg before the run
+  void (*scene)(RecordingHost&);  // what else the run meets; may be null
   std::uint32_t status;
   std::string after;       // x.reg's content afterwards; empty: no x.reg
   std::u16string mention;  // in the one box; empty for none
+  std::uint64_t clockMs;   // time spent waiting and pausing
+  bool newFileLeft = false;
 };
 
 class ExportRunTest : public testing::TestWithParam<ExportRunCase> {};
+
+constexpr const char16_t* kNewFile = u"x.reg.tolvu-4242-2.reg";
 
 TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   const ExportRunCase& c = GetParam();
@@ -153,10 +156,10 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   if (c.old) {
     host.files[u"x.reg"] = *c.old;
   }
-  host.editorWritesExport = c.editorWrites;
-  host.launchResult = c.launchResult;
   host.stationVisible = false;
-  host.editorRunsMs = c.editorRunsMs;
+  if (c.scene != nullptr) {
+    c.scene(host);
+  }
   EXPECT_EQ(RunCommand(host, u"export HKCU\\A x.reg"), c.status);
   host.files.erase(kTestEditorPath);
   std::map<std::u16string, std::string> contents;
@@ -168,49 +171,175 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   if (!c.after.empty()) {
     expected[u"x.reg"] = c.after;
   }
+  if (c.newFileLeft) {
+    expected[kNewFile] = host.exportWritten;
+  }
   EXPECT_EQ(contents, expected);
   ASSERT_FALSE(host.fileChanges.empty());
-  EXPECT_EQ(host.fileChanges[0].name, u"x.reg.tolvu-4242-2.reg");
+  EXPECT_EQ(host.fileChanges[0].name, kNewFile);
   for (const FileChange& change : host.fileChanges) {
-    EXPECT_NE(change.name, u"x.reg") << "the old file was moved or deleted";
+    EXPECT_NE(change.name, u"x.reg") << "the old file was changed";
+  }
+  const std::string oldList = c.old ? c.old->accessList : "";
+  if (!host.launches.empty()) {
+    EXPECT_EQ(host.launches[0].files.at(kNewFile).accessList, oldList);
+  }
+  if (c.status == kSuccess) {
+    EXPECT_EQ(host.files[u"x.reg"].accessList, oldList);
+    const std::vector<FileChange> last(host.fileChanges.end() - 2,
+                                       host.fileChanges.end());
+    EXPECT_EQ(last, (std::vector<FileChange>{
+                        {FileChange::Flush, kNewFile, u""},
+                        {FileChange::Rename, kNewFile, u"x.reg"}}));
   }
   ASSERT_EQ(host.boxes.size(), c.mention.empty() ? 0U : 1U);
   if (!c.mention.empty()) {
-    EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos);
+    EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos)
+        << std::string(host.boxes[0].text.begin(), host.boxes[0].text.end());
   }
   EXPECT_EQ(host.editorsRunning, 0);
   EXPECT_TRUE(host.openProcesses.empty());
-  EXPECT_EQ(host.clockMs, std::min<std::uint64_t>(c.editorRunsMs, 600000));
+  EXPECT_EQ(host.clockMs, c.clockMs);
+}
+
+const TestFile kOld{0, 0, 0, "old", "Administrators only"};
+
+TestFile HeldOld(std::uint32_t error, std::uint64_t untilMs) {
+  TestFile old = kOld;
+  old.lockedError = error;
+  old.lockedUntilMs = untilMs;
+  return old;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportRunTest,
     testing::Values(
-        ExportRunCase{"Replaces", TestFile{0, 0, 0, "old"}, true, 42, 0,
-                      kSuccess, kExportedContent, u""},
-        ExportRunCase{"WritesANewFile", std::nullopt, true, 42, 0, kSuccess,
-                      kExportedContent, u""},
-        ExportRunCase{"EndsWithinTheUnattendedWait", TestFile{0, 0, 0, "old"},
-                      true, 42, 600000, kSuccess, kExportedContent, u""},
+        ExportRunCase{"Replaces", kOld, nullptr, kSuccess, ExportedContent(),
+                      u"", 0},
+        // Without an old file there is no access list to copy.
+        ExportRunCase{"WritesANewFile", std::nullopt,
+                      [](RecordingHost& h) {
+                        h.readAccessListError = kErrorAccessDenied;
+                        h.setAccessListError = kErrorAccessDenied;
+                      },
+                      kSuccess, ExportedContent(), u"", 0},
+        ExportRunCase{"EndsWithinTheUnattendedWait", kOld,
+                      [](RecordingHost& h) { h.editorRunsMs = 600000; },
+                      kSuccess, ExportedContent(), u"", 600000},
         // What a full disk or a quota leaves.
-        ExportRunCase{"EmptyNewFileKeepsTheOld", TestFile{0, 0, 0, "old"},
-                      false, 42, 0, kErrorCannotMake, "old",
-                      u"wrote no file \"x.reg\"; the earlier file is kept"},
-        ExportRunCase{"EmptyNewFile", std::nullopt, false, 42, 0,
-                      kErrorCannotMake, "", u"nothing was exported"},
-        ExportRunCase{"LaunchFailsKeepsTheOld", TestFile{0, 0, 0, "old"}, true,
-                      5, 0, kErrorAccessDenied, "old", u"File access denied"},
-        ExportRunCase{"TargetInUseKeepsTheOld",
-                      TestFile{0, kErrorSharingViolation, 0, "old"}, true, 42,
-                      0, kErrorSharingViolation, "old",
-                      u"cannot replace \"x.reg\": another program is using it"},
+        ExportRunCase{"EmptyNewFileKeepsTheOld", kOld,
+                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      kErrorCannotMake, "old",
+                      u"wrote no whole export to \"x.reg\"; the earlier file "
+                      u"is kept",
+                      0},
+        ExportRunCase{"EmptyNewFile", std::nullopt,
+                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      kErrorCannotMake, "", u"nothing was exported", 0},
+        ExportRunCase{"CutOffKeepsTheOld", kOld,
+                      [](RecordingHost& h) {
+                        h.exportWritten = Utf16File(
+                            u"Windows Registry Editor Version 5.00\r\n\r\n"
+                            u"[HKEY_CURRENT_USER\\A]\r\n\"Na");
+                      },
+                      kErrorCannotMake, "old", u"no whole export", 0},
+        ExportRunCase{"CutInACharacterKeepsTheOld", kOld,
+                      [](RecordingHost& h) {
+                        h.exportWritten = ExportedContent();
+                        h.exportWritten.pop_back();
+                      },
+                      kErrorCannotMake, "old", u"no whole export", 0},
+        ExportRunCase{"NoByteOrderMarkKeepsTheOld", kOld,
+                      [](RecordingHost& h) {
+                        h.exportWritten = ExportedContent().substr(2);
+                      },
+                      kErrorCannotMake, "old", u"no whole export", 0},
+        ExportRunCase{"NoVersionLineKeepsTheOld", kOld,
+                      [](RecordingHost& h) {
+                        h.exportWritten =
+                            Utf16File(u"[HKEY_CURRENT_USER\\A]\r\n\r\n");
+                      },
+                      kErrorCannotMake, "old", u"no whole export", 0},
+        ExportRunCase{
+            "SmallestWholeExport", kOld,
+            [](RecordingHost& h) {
+              h.exportWritten =
+                  Utf16File(u"Windows Registry Editor Version 5.00\r\n");
+            },
+            kSuccess, Utf16File(u"Windows Registry Editor Version 5.00\r\n"),
+            u"", 0},
+        ExportRunCase{"LaunchFailsKeepsTheOld", kOld,
+                      [](RecordingHost& h) { h.launchResult = 5; },
+                      kErrorAccessDenied, "old", u"File access denied", 0},
+        // Refused before the launch, with nothing changed.
+        ExportRunCase{"AccessListUnreadableKeepsTheOld", kOld,
+                      [](RecordingHost& h) {
+                        h.readAccessListError = kErrorAccessDenied;
+                      },
+                      kErrorAccessDenied, "old",
+                      u"\"x.reg\": its access list cannot be read (access is "
+                      u"denied)",
+                      0},
+        ExportRunCase{"AccessListNotSetKeepsTheOld", kOld,
+                      [](RecordingHost& h) { h.setAccessListError = 1307; },
+                      1307, "old",
+                      u"its access list cannot be given to the new file "
+                      u"(Windows error 1307)",
+                      0},
+        ExportRunCase{"FlushFailsKeepsTheOld", kOld,
+                      [](RecordingHost& h) { h.flushError = 1117; }, 1117,
+                      "old",
+                      u"cannot be written to the disk (Windows error 1117)", 0},
+        // A scanner holds a file for a moment: waited out, whichever of the
+        // three answers Windows gives for it.
+        ExportRunCase{"TargetBusyTwiceThenFree",
+                      HeldOld(kErrorAccessDenied, 200), nullptr, kSuccess,
+                      ExportedContent(), u"", 200},
+        ExportRunCase{"NewFileHeldForASecond", kOld,
+                      [](RecordingHost& h) {
+                        h.exportHeldError = kErrorLockViolation;
+                        h.exportHeldMs = 1000;
+                      },
+                      kSuccess, ExportedContent(), u"", 1000},
+        ExportRunCase{
+            "TargetInUseKeepsTheOld", HeldOld(kErrorSharingViolation, kForever),
+            nullptr, kErrorSharingViolation, "old",
+            u"cannot replace \"x.reg\": another program is using it", 2000},
+        ExportRunCase{"NewFileHeldThroughoutIsNamed", kOld,
+                      [](RecordingHost& h) {
+                        h.exportHeldError = kErrorSharingViolation;
+                        h.exportHeldMs = kForever;
+                      },
+                      kErrorSharingViolation, "old",
+                      u"The new file \"x.reg.tolvu-4242-2.reg\" is left; it "
+                      u"could not be removed: another program is using it.",
+                      4000, true},
         // Nobody can answer the editor there: it is ended at the bound.
-        ExportRunCase{"EndedAtTheUnattendedBound", TestFile{0, 0, 0, "old"},
-                      true, 42, 600001, kErrorTimeout, "old",
-                      u"had not finished after 10 minutes and was ended."}),
+        ExportRunCase{"EndedAtTheUnattendedBound", kOld,
+                      [](RecordingHost& h) { h.editorRunsMs = 600001; },
+                      kErrorTimeout, "old",
+                      u"had not finished after 10 minutes and was ended.",
+                      600000}),
     [](const testing::TestParamInfo<ExportRunCase>& info) {
       return std::string(info.param.name);
     });
+
+// The names tried for the new file end with the hundredth.
+TEST(ExportKeyTest, TriesAHundredNamesForTheNewFile) {
+  for (const int taken : {99, 100}) {
+    RecordingHost host;
+    host.AddKey(kTestHkcu, "A");
+    for (int n = 1; n <= taken; ++n) {
+      const std::string suffix = n == 1 ? "" : "-" + std::to_string(n);
+      host.files[u"x.reg.tolvu-4242" +
+                 std::u16string(suffix.begin(), suffix.end()) + u".reg"] =
+          TestFile{};
+    }
+    EXPECT_EQ(RunCommand(host, u"export HKCU\\A x.reg"),
+              taken == 99 ? kSuccess : kErrorFileExists);
+    EXPECT_EQ(host.files.count(u"x.reg"), taken == 99 ? 1U : 0U);
+  }
+}
 
 TEST(ExportKeyTest, ReplacesTheFileAQuotedNameMeans) {
   for (const std::u16string typed :
@@ -219,12 +348,14 @@ TEST(ExportKeyTest, ReplacesTheFileAQuotedNameMeans) {
     AddFilesAndKeys(host);
     host.files[u"My Export.reg"] = TestFile{};
     EXPECT_EQ(RunCommand(host, u"export HKCU\\Software\\X " + typed), kSuccess);
-    EXPECT_EQ(host.files[u"My Export.reg"].content, kExportedContent);
+    EXPECT_EQ(host.files[u"My Export.reg"].content, ExportedContent());
+    const std::u16string made = u"My Export.reg.tolvu-4242.reg";
     EXPECT_EQ(host.fileChanges,
               (std::vector<FileChange>{
-                  {FileChange::Create, u"My Export.reg.tolvu-4242.reg", u""},
-                  {FileChange::Rename, u"My Export.reg.tolvu-4242.reg",
-                   u"My Export.reg"}}));
+                  {FileChange::Create, made, u""},
+                  {FileChange::AccessList, made, u""},
+                  {FileChange::Flush, made, u""},
+                  {FileChange::Rename, made, u"My Export.reg"}}));
   }
 }
 
@@ -349,18 +480,39 @@ TEST(ImportExportTest, EditorThatIsNoFileIsNotFoundAndNotLaunched) {
   }
 }
 
+// Where nobody can answer it, an editor is ended at the bound; one that
+// cannot be ended is said to run on.
 TEST(ImportExportTest, ImportStillRunningUnattendedIsEnded) {
-  RecordingHost host;
-  AddFilesAndKeys(host);
-  host.stationVisible = false;
-  host.editorRunsMs = 600001;
-  EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
-  ASSERT_EQ(host.boxes.size(), 1U);
-  EXPECT_NE(host.boxes[0].text.find(u"10 minutes and was ended."),
-            std::u16string::npos);
-  EXPECT_EQ(host.editorsRunning, 0);
-  EXPECT_EQ(host.clockMs, 600000U);
-  EXPECT_TRUE(host.openProcesses.empty());
+  for (const bool endable : {true, false}) {
+    RecordingHost host;
+    AddFilesAndKeys(host);
+    host.stationVisible = false;
+    host.editorRunsMs = 600001;
+    host.editorEndable = endable;
+    EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
+    ASSERT_EQ(host.boxes.size(), 1U);
+    EXPECT_NE(host.boxes[0].text.find(endable ? u"10 minutes and was ended."
+                                              : u"could not be ended; it is "
+                                                u"left running."),
+              std::u16string::npos);
+    EXPECT_EQ(host.editorsRunning, endable ? 0 : 1);
+    EXPECT_EQ(host.clockMs, 600000U);
+    EXPECT_TRUE(host.openProcesses.empty());
+  }
+}
+
+// A launch may start the editor and give no process to wait for.
+TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
+  for (const std::u16string command :
+       {u"import MyRegFile.reg", u"export HKCU\\A MyRegFile.reg"}) {
+    RecordingHost host;
+    AddFilesAndKeys(host);
+    host.launchGivesProcess = false;
+    EXPECT_EQ(RunCommand(host, command), kSuccess);
+    EXPECT_EQ(host.badHandleUses, 0);
+    EXPECT_EQ(host.files[u"MyRegFile.reg"].content,
+              command[0] == u'i' ? "" : ExportedContent());
+  }
 }
 
 TEST(EditorArgumentTest, QuotesOnlyWithBlankTabOrQuote) {

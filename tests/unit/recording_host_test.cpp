@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cli/data_types.h"
+#include "host/files.h"
 #include "host/status_codes.h"
 #include "test_support.h"
 
@@ -54,6 +57,22 @@ TEST(RecordingHostTest, PathsAreCheckedLikeTheRegistry) {
   EXPECT_EQ(host.RegSetValueExA(key, "N", kRegSz, {0}), 0);
   host.RegCloseKey(key);
   EXPECT_TRUE(host.openKeys.empty());
+}
+
+// As on Windows, a trailing backslash names a folder only.
+TEST(RecordingHostTest, FileSizeOfAFolderOrAFile) {
+  RecordingHost host;
+  host.files[u"F"] = TestFile{kAttributeDirectory, 0, 0, ""};
+  host.files[u"a.reg"] = TestFile{0, 0, 0, "abc"};
+  for (const auto& [name, status, size] :
+       {std::tuple<std::u16string, std::uint32_t, std::uint64_t>{u"F\\", 0, 0},
+        {u"F", 0, 0},
+        {u"a.reg", 0, 3},
+        {u"a.reg\\", kErrorInvalidName, 7}}) {
+    std::uint64_t found = 7;
+    EXPECT_EQ(host.FileSize(name, &found), status);
+    EXPECT_EQ(found, size);
+  }
 }
 
 }  // namespace
