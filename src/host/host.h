@@ -40,6 +40,12 @@ struct Launched {
   HostProcess process = 0;
 };
 
+// Bytes of a file: `count` of them from byte `offset`.
+struct FileRange {
+  std::uint64_t offset = 0;
+  std::size_t count = 0;
+};
+
 // A wait without a time limit.
 constexpr std::chrono::milliseconds kWaitForever =
     std::chrono::milliseconds::max();
@@ -98,13 +104,12 @@ class Host {
   // (FlushFile is).
   virtual std::uint32_t RenameReplacing(const std::u16string& from,
                                         const std::u16string& to) = 0;
-  // Reads up to `count` bytes of the file from byte `offset` into *bytes:
-  // fewer at its end, none from past it. Returns 0; otherwise the error of
-  // opening or reading it (5 when the user may not read it, 32 while
-  // another program holds it without sharing), and *bytes is as it was.
+  // Reads the range of the file into *bytes: fewer at its end, none from
+  // past it. Returns 0; otherwise the error of opening or reading it (5
+  // when the user may not read it, 32 while another program holds it
+  // without sharing), and *bytes is as it was.
   virtual std::uint32_t ReadFileBytes(const std::u16string& name,
-                                      std::uint64_t offset, std::size_t count,
-                                      std::string* bytes) = 0;
+                                      FileRange range, std::string* bytes) = 0;
   // Has the system write what it still holds of the file's data to the disk
   // (FlushFileBuffers on a handle opened for writing). Returns 0 once it is
   // there; otherwise the error of opening or flushing (5 or 32 while

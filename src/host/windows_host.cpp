@@ -251,15 +251,14 @@ std::uint32_t WindowsHost::RenameReplacing(const std::u16string& from,
 }
 
 std::uint32_t WindowsHost::ReadFileBytes(const std::u16string& name,
-                                         std::uint64_t offset,
-                                         std::size_t count,
-                                         std::string* bytes) {
+                                         FileRange range, std::string* bytes) {
   HANDLE file = OpenShared(name, GENERIC_READ);
   if (file == INVALID_HANDLE_VALUE) {
     return GetLastError();
   }
   LARGE_INTEGER at{};
-  at.QuadPart = static_cast<LONGLONG>(offset);
+  at.QuadPart = static_cast<LONGLONG>(range.offset);
+  const std::size_t count = range.count;
   std::string buffer(count, '\0');
   std::size_t filled = 0;
   DWORD error = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE

@@ -26,8 +26,8 @@ class WindowsHost final : public Host {
   std::uint32_t RemoveFile(const std::u16string& name) override;
   std::uint32_t RenameReplacing(const std::u16string& from,
                                 const std::u16string& to) override;
-  std::uint32_t ReadFileBytes(const std::u16string& name, std::uint64_t offset,
-                              std::size_t count, std::string* bytes) override;
+  std::uint32_t ReadFileBytes(const std::u16string& name, FileRange range,
+                              std::string* bytes) override;
   std::uint32_t FlushFile(const std::u16string& name) override;
   std::uint32_t FileAccessList(const std::u16string& name,
                                std::string* accessList) override;

@@ -38,12 +38,12 @@ bool HoldsWholeExport(Host& host, const ExportFiles& files) {
   std::string start;
   std::string end;
   std::uint32_t error = WaitingOutBusy(host, [&] {
-    return host.ReadFileBytes(files.newFile, 0, head.size(), &start);
+    return host.ReadFileBytes(files.newFile, {0, head.size()}, &start);
   });
   if (error == kSuccess) {
     error = WaitingOutBusy(host, [&] {
-      return host.ReadFileBytes(files.newFile, size - tail.size(), tail.size(),
-                                &end);
+      return host.ReadFileBytes(files.newFile,
+                                {size - tail.size(), tail.size()}, &end);
     });
   }
   if (error != kSuccess) {

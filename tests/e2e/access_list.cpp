@@ -99,11 +99,11 @@ std::optional<std::vector<std::wstring>> AccessListEntries(
       return std::nullopt;
     }
     // Allowed and denied entries share this layout.
-    const auto* ace = static_cast<const ACCESS_ALLOWED_ACE*>(entry);
+    auto* ace = static_cast<ACCESS_ALLOWED_ACE*>(entry);
     entries.push_back(std::to_wstring(ace->Header.AceType) + L" " +
                       std::to_wstring(ace->Header.AceFlags) + L" " +
                       std::to_wstring(ace->Mask) + L" " +
-                      SidText(const_cast<DWORD*>(&ace->SidStart)));
+                      SidText(&ace->SidStart));
   }
   return entries;
 }

@@ -198,15 +198,26 @@ std::uint64_t LongestWaitMs(const FuzzRun& run) {
          kStepsOnTheFile * kBusyWaitMs;
 }
 
-void CheckLaunchAndFiles(
-    const Outcome& out, const std::map<std::u16string, TestFile>& filesBefore) {
-  // The export's target and its access list before the run.
-  const std::u16string target =
-      out.request.command == u"export" ? out.request.fileName : u"";
-  const auto oldTarget = filesBefore.find(target);
-  const std::string oldAccessList =
-      oldTarget == filesBefore.end() ? "" : oldTarget->second.accessList;
+using Files = std::map<std::u16string, TestFile>;
 
+// An export's target as it was before the run.
+struct ExportTarget {
+  std::u16string name;  // empty for any other command
+  bool existed = false;
+  std::string accessList;  // "" without an old file
+};
+
+ExportTarget TargetOf(const Outcome& out, const Files& filesBefore) {
+  ExportTarget target;
+  target.name = out.request.command == u"export" ? out.request.fileName : u"";
+  const auto old = filesBefore.find(target.name);
+  target.existed = old != filesBefore.end();
+  target.accessList = target.existed ? old->second.accessList : "";
+  return target;
+}
+
+void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
+                         const ExportTarget& target) {
   const std::vector<Launch>& launches = out.host.launches;
   Require(launches.size() <= 1, "more than one launch", out);
   for (const Launch& launch : launches) {
@@ -218,8 +229,8 @@ void CheckLaunchAndFiles(
     Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
     for (const auto& [name, file] : launch.files) {
-      Require(target.empty() || EncodeUtf8(name) != named[1] ||
-                  file.accessList == oldAccessList,
+      Require(target.name.empty() || EncodeUtf8(name) != named[1] ||
+                  file.accessList == target.accessList,
               "the editor started on a file without the old file's access "
               "list",
               out);
@@ -236,7 +247,10 @@ void CheckLaunchAndFiles(
   Require(out.host.openProcesses.empty(), "a process handle left open", out);
   Require(out.status != kErrorTimeout || !out.host.stationVisible,
           "a wait given up on a station a user can see", out);
+}
 
+void CheckFiles(const Outcome& out, const Files& filesBefore,
+                const ExportTarget& target) {
   // The export's target is there, as it was, at every moment until a whole
   // new file, its data flushed, replaces it in one rename; the run changes
   // only files it made.
@@ -250,7 +264,7 @@ void CheckLaunchAndFiles(
     Require(change.kind == FileChange::Create || has(made, change.name),
             "a file the run did not make changed, removed or renamed", out);
     Require(change.kind != FileChange::Rename ||
-                (change.to == target && has(flushed, change.name)),
+                (change.to == target.name && has(flushed, change.name)),
             "a rename to another name than the export's, or before a flush",
             out);
     if (change.kind == FileChange::Flush) {
@@ -263,15 +277,14 @@ void CheckLaunchAndFiles(
   // access list; a file of the run is left only where a box says so.
   for (const auto& [name, file] : out.host.files) {
     const auto before = filesBefore.find(name);
-    if (name == target && out.status == kSuccess) {
+    if (name == target.name && out.status == kSuccess) {
       Require(out.run.editorOutput == EditorOutput::Whole &&
                   !out.run.flushFails && file.content == ExportedContent(),
               "an export's target that is not the editor's whole export", out);
-      Require(
-          file.accessList == oldAccessList && (oldTarget == filesBefore.end() ||
-                                               (!out.run.accessListUnreadable &&
-                                                !out.run.accessListUnsettable)),
-          "an export's target without the old file's access list", out);
+      Require(file.accessList == target.accessList &&
+                  (!target.existed || (!out.run.accessListUnreadable &&
+                                       !out.run.accessListUnsettable)),
+              "an export's target without the old file's access list", out);
     } else if (before == filesBefore.end()) {
       Require(NamedAsLeft(out, name), "a file of the run left unnamed", out);
     } else {
@@ -304,6 +317,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const Outcome out{run, host, status, request};
   CheckBoxesAndStatus(out);
   CheckRegistry(out, keysBefore);
-  CheckLaunchAndFiles(out, filesBefore);
+  const ExportTarget target = TargetOf(out, filesBefore);
+  CheckLaunchAndWaits(out, filesBefore, target);
+  CheckFiles(out, filesBefore, target);
   return 0;
 }

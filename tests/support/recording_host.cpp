@@ -299,13 +299,14 @@ std::uint32_t RecordingHost::OpenError(const std::u16string& name) const {
 }
 
 std::uint32_t RecordingHost::ReadFileBytes(const std::u16string& name,
-                                           std::uint64_t offset,
-                                           std::size_t count,
+                                           FileRange range,
                                            std::string* bytes) {
   const std::uint32_t error = OpenError(name);
   if (error == kSuccess) {
     const std::string& content = files.at(name).content;
-    *bytes = offset < content.size() ? content.substr(offset, count) : "";
+    *bytes = range.offset < content.size()
+                 ? content.substr(range.offset, range.count)
+                 : "";
   }
   return error;
 }

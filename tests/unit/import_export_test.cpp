@@ -202,19 +202,21 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   EXPECT_EQ(host.clockMs, c.clockMs);
 }
 
-const TestFile kOld{0, 0, 0, "old", "Administrators only"};
+// An old x.reg locked down to some accounts, which another program may
+// hold.
+TestFile Old(std::uint32_t heldError = 0) {
+  return TestFile{0, heldError, 0, "old", "Administrators only"};
+}
 
-TestFile HeldOld(std::uint32_t error, std::uint64_t untilMs) {
-  TestFile old = kOld;
-  old.lockedError = error;
-  old.lockedUntilMs = untilMs;
-  return old;
+TestFile HeldUntil(TestFile file, std::uint64_t timeMs) {
+  file.lockedUntilMs = timeMs;
+  return file;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportRunTest,
     testing::Values(
-        ExportRunCase{"Replaces", kOld, nullptr, kSuccess, ExportedContent(),
+        ExportRunCase{"Replaces", Old(), nullptr, kSuccess, ExportedContent(),
                       u"", 0},
         // Without an old file there is no access list to copy.
         ExportRunCase{"WritesANewFile", std::nullopt,
@@ -223,11 +225,11 @@ INSTANTIATE_TEST_SUITE_P(
                         h.setAccessListError = kErrorAccessDenied;
                       },
                       kSuccess, ExportedContent(), u"", 0},
-        ExportRunCase{"EndsWithinTheUnattendedWait", kOld,
+        ExportRunCase{"EndsWithinTheUnattendedWait", Old(),
                       [](RecordingHost& h) { h.editorRunsMs = 600000; },
                       kSuccess, ExportedContent(), u"", 600000},
         // What a full disk or a quota leaves.
-        ExportRunCase{"EmptyNewFileKeepsTheOld", kOld,
+        ExportRunCase{"EmptyNewFileKeepsTheOld", Old(),
                       [](RecordingHost& h) { h.exportWritten = ""; },
                       kErrorCannotMake, "old",
                       u"wrote no whole export to \"x.reg\"; the earlier file "
@@ -236,43 +238,43 @@ INSTANTIATE_TEST_SUITE_P(
         ExportRunCase{"EmptyNewFile", std::nullopt,
                       [](RecordingHost& h) { h.exportWritten = ""; },
                       kErrorCannotMake, "", u"nothing was exported", 0},
-        ExportRunCase{"CutOffKeepsTheOld", kOld,
+        ExportRunCase{"CutOffKeepsTheOld", Old(),
                       [](RecordingHost& h) {
                         h.exportWritten = Utf16File(
                             u"Windows Registry Editor Version 5.00\r\n\r\n"
                             u"[HKEY_CURRENT_USER\\A]\r\n\"Na");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
-        ExportRunCase{"CutInACharacterKeepsTheOld", kOld,
+        ExportRunCase{"CutInACharacterKeepsTheOld", Old(),
                       [](RecordingHost& h) {
                         h.exportWritten = ExportedContent();
                         h.exportWritten.pop_back();
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
-        ExportRunCase{"NoByteOrderMarkKeepsTheOld", kOld,
+        ExportRunCase{"NoByteOrderMarkKeepsTheOld", Old(),
                       [](RecordingHost& h) {
                         h.exportWritten = ExportedContent().substr(2);
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
-        ExportRunCase{"NoVersionLineKeepsTheOld", kOld,
+        ExportRunCase{"NoVersionLineKeepsTheOld", Old(),
                       [](RecordingHost& h) {
                         h.exportWritten =
                             Utf16File(u"[HKEY_CURRENT_USER\\A]\r\n\r\n");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{
-            "SmallestWholeExport", kOld,
+            "SmallestWholeExport", Old(),
             [](RecordingHost& h) {
               h.exportWritten =
                   Utf16File(u"Windows Registry Editor Version 5.00\r\n");
             },
             kSuccess, Utf16File(u"Windows Registry Editor Version 5.00\r\n"),
             u"", 0},
-        ExportRunCase{"LaunchFailsKeepsTheOld", kOld,
+        ExportRunCase{"LaunchFailsKeepsTheOld", Old(),
                       [](RecordingHost& h) { h.launchResult = 5; },
                       kErrorAccessDenied, "old", u"File access denied", 0},
         // Refused before the launch, with nothing changed.
-        ExportRunCase{"AccessListUnreadableKeepsTheOld", kOld,
+        ExportRunCase{"AccessListUnreadableKeepsTheOld", Old(),
                       [](RecordingHost& h) {
                         h.readAccessListError = kErrorAccessDenied;
                       },
@@ -280,32 +282,32 @@ INSTANTIATE_TEST_SUITE_P(
                       u"\"x.reg\": its access list cannot be read (access is "
                       u"denied)",
                       0},
-        ExportRunCase{"AccessListNotSetKeepsTheOld", kOld,
+        ExportRunCase{"AccessListNotSetKeepsTheOld", Old(),
                       [](RecordingHost& h) { h.setAccessListError = 1307; },
                       1307, "old",
                       u"its access list cannot be given to the new file "
                       u"(Windows error 1307)",
                       0},
-        ExportRunCase{"FlushFailsKeepsTheOld", kOld,
+        ExportRunCase{"FlushFailsKeepsTheOld", Old(),
                       [](RecordingHost& h) { h.flushError = 1117; }, 1117,
                       "old",
                       u"cannot be written to the disk (Windows error 1117)", 0},
         // A scanner holds a file for a moment: waited out, whichever of the
         // three answers Windows gives for it.
         ExportRunCase{"TargetBusyTwiceThenFree",
-                      HeldOld(kErrorAccessDenied, 200), nullptr, kSuccess,
-                      ExportedContent(), u"", 200},
-        ExportRunCase{"NewFileHeldForASecond", kOld,
+                      HeldUntil(Old(kErrorAccessDenied), 200), nullptr,
+                      kSuccess, ExportedContent(), u"", 200},
+        ExportRunCase{"NewFileHeldForASecond", Old(),
                       [](RecordingHost& h) {
                         h.exportHeldError = kErrorLockViolation;
                         h.exportHeldMs = 1000;
                       },
                       kSuccess, ExportedContent(), u"", 1000},
-        ExportRunCase{
-            "TargetInUseKeepsTheOld", HeldOld(kErrorSharingViolation, kForever),
-            nullptr, kErrorSharingViolation, "old",
-            u"cannot replace \"x.reg\": another program is using it", 2000},
-        ExportRunCase{"NewFileHeldThroughoutIsNamed", kOld,
+        ExportRunCase{"TargetInUseKeepsTheOld", Old(kErrorSharingViolation),
+                      nullptr, kErrorSharingViolation, "old",
+                      u"cannot replace \"x.reg\": another program is using it",
+                      2000},
+        ExportRunCase{"NewFileHeldThroughoutIsNamed", Old(),
                       [](RecordingHost& h) {
                         h.exportHeldError = kErrorSharingViolation;
                         h.exportHeldMs = kForever;
@@ -315,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
                       u"could not be removed: another program is using it.",
                       4000, true},
         // Nobody can answer the editor there: it is ended at the bound.
-        ExportRunCase{"EndedAtTheUnattendedBound", kOld,
+        ExportRunCase{"EndedAtTheUnattendedBound", Old(),
                       [](RecordingHost& h) { h.editorRunsMs = 600001; },
                       kErrorTimeout, "old",
                       u"had not finished after 10 minutes and was ended.",
