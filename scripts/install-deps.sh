@@ -34,6 +34,10 @@ if ((${#missing[@]} > 0)); then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2
 fi
 if ! npm ls --global --depth=0 "$NPM_PACKAGE" >/dev/null 2>&1; then
+  command -v npm >/dev/null || {
+    echo "install-deps.sh: $NPM_PACKAGE needs npm, which comes with Node.js" >&2
+    exit 125
+  }
   echo "Installing: $NPM_PACKAGE" >&2
   "${sudo[@]}" npm install --global --no-audit --no-fund "$NPM_PACKAGE" >&2
 fi
