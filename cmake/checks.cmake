@@ -22,6 +22,7 @@ endfunction()
 
 tolvu_add_lint(lint.includes includes)
 tolvu_add_lint(lint.format format)
+tolvu_add_lint(lint.workflow workflow)
 tolvu_add_lint(lint.trees trees)
 tolvu_add_lint(lint.tidy.portable tidy-portable -DTREE=${fuzz_tree})
 tolvu_add_lint(lint.tidy.windows tidy-windows -DTREE=${windows_tree})

@@ -1,9 +1,12 @@
 # One CTest entry per GoogleTest suite of the end-to-end driver, so that a
-# failure names its suite. CTest reads the suites from the driver itself
-# (--gtest_list_tests) when it starts, again after each rebuild of the
-# driver, so a new suite needs no change here. Under Wine all entries share
-# one session (a display and a wineserver) that a fixture starts before them
-# and stops after them; they share the prefix, so none overlap.
+# failure names its suite. Not one per case: each entry starts the driver
+# anew, and under Wine each start is a Wine process and a run of
+# scripts/wine.sh, paid once per suite instead of once per case. CTest reads
+# the suites from the driver itself (--gtest_list_tests) when it starts,
+# again after each rebuild of the driver, so a new suite needs no change
+# here. Under Wine all entries share one session (a display and a
+# wineserver) that a fixture starts before them and stops after them; they
+# share the prefix, so none overlap.
 function(tolvu_add_e2e_suites target)
   set(emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set(suite_properties RESOURCE_LOCK tolvu_wineprefix)
@@ -28,6 +31,9 @@ function(tolvu_add_e2e_suites target)
     # a suite.
     list(APPEND suite_properties TIMEOUT 900)
   endif()
+
+  # The cross build's unit tests run in the same way (tests/unit).
+  set_property(GLOBAL PROPERTY tolvu_emulated_test_properties ${suite_properties})
 
   # What the script run by CTest needs; per configuration where the
   # generator has several.

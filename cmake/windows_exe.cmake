@@ -1,11 +1,6 @@
 # tolvu.exe: a GUI-subsystem program with a Unicode entry point, its runtimes
-# linked in statically so that it imports only DLLs every Windows has.
-if(POLICY CMP0091)
-  cmake_policy(SET CMP0091 NEW)
-endif()
-set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded")
-set_property(TARGET tolvu_core PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
-
+# linked in statically so that it imports only DLLs every Windows has (with
+# MSVC, CMAKE_MSVC_RUNTIME_LIBRARY in the top CMakeLists.txt).
 enable_language(RC)
 
 set(TOLVU_VERSION_COMMAS
@@ -26,7 +21,6 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest)
 target_link_libraries(tolvu PRIVATE tolvu_core advapi32)
 target_compile_definitions(tolvu PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-set_property(TARGET tolvu PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
 
 # Terminal-server aware: without the flag, Remote Desktop servers give the
 # program a per-user Windows folder, where the registry editor is not found.
