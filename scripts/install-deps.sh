@@ -9,7 +9,7 @@ packages=(
   wine wine64 xvfb                                # end-to-end tests
   clang libclang-rt-14-dev clang-format clang-tidy  # fuzzing and lint
   time                                            # benchmark
-  zip                                             # release package
+  zip osslsigncode openssl python3-yaml           # release package, its signature and checks
 )
 
 missing=()
