@@ -1,9 +1,51 @@
-# Checks that tolvu.exe is reproducible, run by CTest from the native tree:
-# builds it twice with the package preset, from copies of the sources in two
-# folders of different names, one after the other, and fails unless the two
-# files are byte for byte the same.
+# Checks that the release is reproducible, run by CTest from the native tree
+# (cmake -DOUT=DIR -DURL=U -DHOMEPAGE=H -P this). It builds tolvu.exe twice
+# with the package preset, from copies of the sources in two folders of
+# different names, one after the other, and fails unless the two files are
+# byte for byte the same. Then scripts/package.sh packages each, signed with
+# a throwaway certificate made in OUT and with manifests for the test address
+# URL, and it fails unless
+# - the two packages (zip, signature, manifests) are the same, byte for byte;
+# - osslsigncode verifies the signed tolvu.exe with that certificate;
+# - without its signature that tolvu.exe is the unsigned one;
+# - package.sh --attach with the first folder's signature on the second
+#   folder's build gives the same package again.
+# The first package stays in OUT/dist for the manifests' check.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
+
+function(tolvu_fail)
+  file(REMOVE_RECURSE "${work}")
+  message(FATAL_ERROR ${ARGV})
+endfunction()
+
+# tolvu_package(COPY ARGS...): scripts/package.sh ARGS in COPY, with manifests.
+function(tolvu_package copy)
+  execute_process(COMMAND "${copy}/scripts/package.sh" ${ARGN} --url "${URL}"
+    --homepage "${HOMEPAGE}" OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    tolvu_fail("scripts/package.sh ${ARGN} failed in ${copy}:\n${output}")
+  endif()
+endfunction()
+
+# tolvu_same_files(FIRST SECOND WHAT): fails unless the two folders hold the
+# same files with the same bytes.
+function(tolvu_same_files first second what)
+  file(GLOB_RECURSE names RELATIVE "${first}" "${first}/*")
+  file(GLOB_RECURSE others RELATIVE "${second}" "${second}/*")
+  if(NOT names STREQUAL others)
+    string(REPLACE ";" ", " names "${names}")
+    string(REPLACE ";" ", " others "${others}")
+    tolvu_fail("${what}: not the same files:\n  ${names}\n  ${others}")
+  endif()
+  foreach(name IN LISTS names)
+    file(SHA256 "${first}/${name}" first_sum)
+    file(SHA256 "${second}/${name}" second_sum)
+    if(NOT first_sum STREQUAL second_sum)
+      tolvu_fail("${what}: ${name} differs")
+    endif()
+  endforeach()
+endfunction()
 
 # The sources as they are in the working tree, committed or not, without
 # build trees or anything else git ignores.
@@ -19,6 +61,7 @@ set(work "${work}/tolvu-repro-${tag}")
 unset(ENV{SOURCE_DATE_EPOCH})
 
 set(built "")
+set(copies "")
 foreach(folder first second-in-a-longer-folder-name)
   set(copy "${work}/${folder}")
   foreach(file IN LISTS files)
@@ -29,11 +72,11 @@ foreach(folder first second-in-a-longer-folder-name)
   message("Building tolvu.exe in ${copy}")
   tolvu_build_preset("${copy}" package failed)
   if(failed)
-    file(REMOVE_RECURSE "${work}")
-    message(FATAL_ERROR "${failed}")
+    tolvu_fail("${failed}")
   endif()
   tolvu_preset_tree("${copy}" package tree)
   list(APPEND built "${tree}/tolvu.exe")
+  list(APPEND copies "${copy}")
   execute_process(COMMAND sleep 2)  # a clock read by the build then differs
 endforeach()
 
@@ -44,9 +87,50 @@ file(SHA256 "${second}" second_sum)
 if(NOT first_sum STREQUAL second_sum)
   execute_process(COMMAND cmp -l "${first}" "${second}" COMMAND head -n 20
     OUTPUT_VARIABLE differences)
-  file(REMOVE_RECURSE "${work}")
-  message(FATAL_ERROR "tolvu.exe differs between the two builds; the "
+  tolvu_fail("tolvu.exe differs between the two builds; the "
     "differing bytes (offset, first, second):\n${differences}")
 endif()
-file(REMOVE_RECURSE "${work}")
 message("Both builds give the same tolvu.exe, SHA-256 ${first_sum}")
+
+# RSA: an ECDSA signature differs every time.
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+set(cert "${OUT}/test-signing.crt")
+execute_process(COMMAND openssl req -x509 -newkey rsa:3072 -nodes -days 2
+  -subj "/CN=Tolvu test signing" -addext "extendedKeyUsage=critical,codeSigning"
+  -keyout "${OUT}/test-signing.key" -out "${cert}"
+  OUTPUT_QUIET ERROR_VARIABLE output RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  tolvu_fail("openssl cannot make a test certificate:\n${output}")
+endif()
+set(ENV{SOURCE_DATE_EPOCH} 1700000000)  # the copies are not git checkouts
+list(GET copies 0 first_copy)
+list(GET copies 1 second_copy)
+foreach(copy IN LISTS copies)
+  tolvu_package("${copy}" --cert "${cert}" --key "${OUT}/test-signing.key")
+endforeach()
+tolvu_same_files("${first_copy}/dist" "${second_copy}/dist" "The signed packages differ")
+file(COPY "${first_copy}/dist" DESTINATION "${OUT}")
+
+file(GLOB zip "${OUT}/dist/*.zip")
+file(ARCHIVE_EXTRACT INPUT "${zip}" DESTINATION "${work}/signed" PATTERNS tolvu.exe)
+execute_process(COMMAND osslsigncode verify -CAfile "${cert}" -in "${work}/signed/tolvu.exe"
+  OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  tolvu_fail("osslsigncode does not verify the signed tolvu.exe:\n${output}")
+endif()
+execute_process(COMMAND osslsigncode remove-signature -in "${work}/signed/tolvu.exe"
+  -out "${work}/removed.exe" OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE status)
+if(status EQUAL 0)
+  file(SHA256 "${work}/removed.exe" removed_sum)
+endif()
+if(NOT removed_sum STREQUAL first_sum)
+  tolvu_fail("Without its signature, the signed tolvu.exe is not the unsigned one")
+endif()
+
+file(GLOB signature "${OUT}/dist/*.sig")
+tolvu_package("${second_copy}" --attach "${signature}" --ca "${cert}")
+tolvu_same_files("${OUT}/dist" "${second_copy}/dist" "Attaching the signature gives another package")
+file(REMOVE_RECURSE "${work}")
+file(SHA256 "${zip}" zip_sum)
+message("Both packages are the same, signed, and the signature attaches: SHA-256 ${zip_sum}")
