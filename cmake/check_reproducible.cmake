@@ -21,8 +21,10 @@ endfunction()
 
 # tolvu_package(COPY ARGS...): scripts/package.sh ARGS in COPY, with manifests.
 function(tolvu_package copy)
-  execute_process(COMMAND "${copy}/scripts/package.sh" ${ARGN} --url "${URL}"
-    --homepage "${HOMEPAGE}" OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+  # The copies are no git checkouts: the zip's time is given.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=1700000000
+    "${copy}/scripts/package.sh" ${ARGN} --url "${URL}" --homepage "${HOMEPAGE}"
+    OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     tolvu_fail("scripts/package.sh ${ARGN} failed in ${copy}:\n${output}")
   endif()
@@ -60,6 +62,18 @@ set(work "${work}/tolvu-repro-${tag}")
 # Without a fixed date, anything that dates the build shows as a difference.
 unset(ENV{SOURCE_DATE_EPOCH})
 
+# RSA: an ECDSA signature differs every time.
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+set(cert "${OUT}/test-signing.crt")
+execute_process(COMMAND openssl req -x509 -newkey rsa:3072 -nodes -days 2
+  -subj "/CN=Tolvu test signing" -addext "extendedKeyUsage=critical,codeSigning"
+  -keyout "${OUT}/test-signing.key" -out "${cert}"
+  OUTPUT_QUIET ERROR_VARIABLE output RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "openssl cannot make a test certificate:\n${output}")
+endif()
+
 set(built "")
 set(copies "")
 foreach(folder first second-in-a-longer-folder-name)
@@ -77,7 +91,8 @@ foreach(folder first second-in-a-longer-folder-name)
   tolvu_preset_tree("${copy}" package tree)
   list(APPEND built "${tree}/tolvu.exe")
   list(APPEND copies "${copy}")
-  execute_process(COMMAND sleep 2)  # a clock read by the build then differs
+  tolvu_package("${copy}" --cert "${cert}" --key "${OUT}/test-signing.key")
+  execute_process(COMMAND sleep 2)  # a clock read by the build or signing then differs
 endforeach()
 
 list(GET built 0 first)
@@ -92,23 +107,8 @@ if(NOT first_sum STREQUAL second_sum)
 endif()
 message("Both builds give the same tolvu.exe, SHA-256 ${first_sum}")
 
-# RSA: an ECDSA signature differs every time.
-file(REMOVE_RECURSE "${OUT}")
-file(MAKE_DIRECTORY "${OUT}")
-set(cert "${OUT}/test-signing.crt")
-execute_process(COMMAND openssl req -x509 -newkey rsa:3072 -nodes -days 2
-  -subj "/CN=Tolvu test signing" -addext "extendedKeyUsage=critical,codeSigning"
-  -keyout "${OUT}/test-signing.key" -out "${cert}"
-  OUTPUT_QUIET ERROR_VARIABLE output RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  tolvu_fail("openssl cannot make a test certificate:\n${output}")
-endif()
-set(ENV{SOURCE_DATE_EPOCH} 1700000000)  # the copies are not git checkouts
 list(GET copies 0 first_copy)
 list(GET copies 1 second_copy)
-foreach(copy IN LISTS copies)
-  tolvu_package("${copy}" --cert "${cert}" --key "${OUT}/test-signing.key")
-endforeach()
 tolvu_same_files("${first_copy}/dist" "${second_copy}/dist" "The signed packages differ")
 file(COPY "${first_copy}/dist" DESTINATION "${OUT}")
 
