@@ -26,7 +26,8 @@ function(tolvu_package copy)
     "${copy}/scripts/package.sh" ${ARGN} --url "${URL}" --homepage "${HOMEPAGE}"
     OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
-    tolvu_fail("scripts/package.sh ${ARGN} failed in ${copy}:\n${output}")
+    string(REPLACE ";" " " args "${ARGN}")
+    tolvu_fail("scripts/package.sh ${args} failed in ${copy}:\n${output}")
   endif()
 endfunction()
 
@@ -134,7 +135,7 @@ endif()
 
 file(GLOB signature "${OUT}/dist/*.sig")
 tolvu_package("${second_copy}" --attach "${signature}" --ca "${cert}")
-tolvu_same_files("${OUT}/dist" "${second_copy}/dist" "Attaching the signature gives another package; these differ")
+tolvu_same_files("${OUT}/dist" "${second_copy}/dist" "Attaching the signature gives another package, differing in")
 file(REMOVE_RECURSE "${work}")
 file(SHA256 "${zip}" zip_sum)
 message("Both packages are the same, signed, and the signature attaches: SHA-256 ${zip_sum}")
