@@ -1,16 +1,12 @@
 # Checks that the release is reproducible, run by CTest from the native tree
-# (cmake -DOUT=DIR -DURL=U -DHOMEPAGE=H -P this). It builds tolvu.exe twice
-# with the package preset, from copies of the sources in two folders of
-# different names, one after the other, and fails unless the two files are
-# byte for byte the same. Then scripts/package.sh packages each, signed with
-# a throwaway certificate made in OUT and with manifests for the test address
-# URL, and it fails unless
-# - the two packages (zip, signature, manifests) are the same, byte for byte;
-# - osslsigncode verifies the signed tolvu.exe with that certificate;
-# - without its signature that tolvu.exe is the unsigned one;
-# - package.sh --attach with the first folder's signature on the second
-#   folder's build gives the same package again.
-# The first package stays in OUT/dist for the manifests' check.
+# (cmake -DOUT=DIR -DURL=U -DHOMEPAGE=H -P this): tolvu.exe, built twice with
+# the package preset from copies of the sources in two folders of different
+# names, one after the other, is byte for byte the same; so is the package
+# scripts/package.sh makes of each, signed with a throwaway certificate made in
+# OUT and with manifests for the test address URL. osslsigncode verifies that
+# signature, removing it gives the unsigned tolvu.exe, and package.sh --attach
+# with it on the second build gives the same package again, which stays in
+# OUT/dist for the manifests' check.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 
