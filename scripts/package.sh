@@ -99,7 +99,7 @@ if [[ -n "$cert" ]]; then
   sign=(-certs "$cert" -key "$key" -h sha256 -n "$title" -time "$SOURCE_DATE_EPOCH")
   [[ -z "$timestamp" ]] || sign+=(-ts "$timestamp")
   osslsigncode sign "${sign[@]}" -in "$BUILD/tolvu.exe" -out "$STAGE/tolvu.exe" >/dev/null ||
-    die "cannot sign tolvu.exe with $cert and $key"
+    die "cannot sign tolvu.exe with $cert and $key${timestamp:+, time-stamped by $timestamp}"
 elif [[ -n "$attach" ]]; then
   check=()
   [[ -z "$ca" ]] || check=(-CAfile "$ca")
