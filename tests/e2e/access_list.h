@@ -1,10 +1,9 @@
 // Access lists of files: set as an administrator locks a file down, and
-// read back entry by entry.
+// read back.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace tolvu_e2e {
 
@@ -16,10 +15,9 @@ bool RunningUnderWine();
 // driver (which must remove it again), no access for anyone else.
 bool LockDownToAdministrators(const std::wstring& path);
 
-// Whether the file's list is protected from inheritance, then each entry
-// as type, flags, access mask and account (SID); nothing when it cannot be
-// read.
-std::optional<std::vector<std::wstring>> AccessListEntries(
-    const std::wstring& path);
+// The file's access list in the security descriptor language
+// ("D:P(A;;FA;;;BA)...", P for protected from inheritance); nothing when it
+// cannot be read.
+std::optional<std::wstring> AccessListText(const std::wstring& path);
 
 }  // namespace tolvu_e2e

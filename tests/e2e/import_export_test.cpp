@@ -170,13 +170,14 @@ TEST_F(ExportAccessList, OfALockedDownTargetIsKept) {
   PlantExportKeys(HKEY_CURRENT_USER);
   ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), RegFileBytes(L"; old")));
   ASSERT_TRUE(LockDownToAdministrators(InWork(L"out.reg")));
-  const auto before = AccessListEntries(InWork(L"out.reg"));
+  const std::optional<std::wstring> before = AccessListText(InWork(L"out.reg"));
   ASSERT_TRUE(before.has_value());
+  ASSERT_EQ(before->rfind(L"D:P(A;;FA;;;BA)", 0), 0U) << Narrow(*before);
 
   const RunResult result = RunWithEditor(L"export {key} out.reg");
 
   ExpectEditorRan(result);
-  EXPECT_EQ(AccessListEntries(InWork(L"out.reg")), before);
+  EXPECT_EQ(AccessListText(InWork(L"out.reg")), before);
   const std::optional<std::wstring> text = ReadUtf16File(InWork(L"out.reg"));
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
   EXPECT_NE(text->find(L"\"Name\"=\"Value\""), std::wstring::npos);
