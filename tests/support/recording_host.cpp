@@ -187,7 +187,7 @@ std::uint32_t RecordingHost::FileAttributes(const std::u16string& name,
   const std::u16string path = asFolder ? name.substr(0, name.size() - 1) : name;
   const auto file = files.find(path);
   if (file == files.end()) {
-    return FolderThere(path) ? kErrorFileNotFound : kErrorPathNotFound;
+    return MissingError(path);
   }
   if (file->second.lookupError != 0) {
     return file->second.lookupError;
@@ -212,6 +212,10 @@ std::uint32_t RecordingHost::FileSize(const std::u16string& name,
                       .content.size();
   }
   return error;
+}
+
+std::uint32_t RecordingHost::MissingError(const std::u16string& name) const {
+  return FolderThere(name) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
 std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
@@ -240,7 +244,7 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
 std::uint32_t RecordingHost::RemoveFile(const std::u16string& name) {
   const auto file = files.find(name);
   if (file == files.end()) {
-    return FolderThere(name) ? kErrorFileNotFound : kErrorPathNotFound;
+    return MissingError(name);
   }
   if ((file->second.attributes & (kAttributeReadOnly | kAttributeDirectory)) !=
       0) {
@@ -290,7 +294,7 @@ std::uint32_t RecordingHost::RenameReplacing(const std::u16string& from,
 // a folder, or a file another program holds.
 std::uint32_t RecordingHost::OpenError(const std::u16string& name) const {
   if (files.count(name) == 0) {
-    return FolderThere(name) ? kErrorFileNotFound : kErrorPathNotFound;
+    return MissingError(name);
   }
   if ((files.at(name).attributes & kAttributeDirectory) != 0) {
     return kErrorAccessDenied;
@@ -324,26 +328,22 @@ std::uint32_t RecordingHost::FlushFile(const std::u16string& name) {
 
 std::uint32_t RecordingHost::FileAccessList(const std::u16string& name,
                                             std::string* accessList) {
-  std::uint32_t attributes = 0;
-  std::uint32_t error = FileAttributes(name, &attributes);
+  const auto file = files.find(name);
+  const std::uint32_t error =
+      file == files.end() ? MissingError(name) : readAccessListError;
   if (error == kSuccess) {
-    error = readAccessListError;
-  }
-  if (error == kSuccess) {
-    *accessList = files.at(name).accessList;
+    *accessList = file->second.accessList;
   }
   return error;
 }
 
 std::uint32_t RecordingHost::SetFileAccessList(const std::u16string& name,
                                                const std::string& accessList) {
-  std::uint32_t attributes = 0;
-  std::uint32_t error = FileAttributes(name, &attributes);
+  const auto file = files.find(name);
+  const std::uint32_t error =
+      file == files.end() ? MissingError(name) : setAccessListError;
   if (error == kSuccess) {
-    error = setAccessListError;
-  }
-  if (error == kSuccess) {
-    files.at(name).accessList = accessList;
+    file->second.accessList = accessList;
     fileChanges.push_back(FileChange{FileChange::AccessList, name, u""});
   }
   return error;

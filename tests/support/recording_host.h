@@ -236,8 +236,11 @@ class RecordingHost final : public Host {
  private:
   // The folder of a name is there (drive letters always are).
   bool FolderThere(const std::u16string& name) const;
+  // What a name of no file gives: 2, or 3 when its folder is missing.
+  std::uint32_t MissingError(const std::u16string& name) const;
   // The file another program holds now; nothing when it is free or absent.
   std::uint32_t HeldError(const std::u16string& name) const;
+  // What opening a file for its data meets: none, a folder, a hold.
   std::uint32_t OpenError(const std::u16string& name) const;
   std::uint32_t OpenOrCreate(std::uint32_t root, const std::string& subKey,
                              bool create, HostKey* key);
