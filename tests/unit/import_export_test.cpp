@@ -186,6 +186,7 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
   }
   if (c.status == kSuccess) {
     EXPECT_EQ(host.files[u"x.reg"].accessList, oldList);
+    ASSERT_GE(host.fileChanges.size(), 2U);
     const std::vector<FileChange> last(host.fileChanges.end() - 2,
                                        host.fileChanges.end());
     EXPECT_EQ(last, (std::vector<FileChange>{
