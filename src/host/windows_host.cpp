@@ -49,9 +49,6 @@ HANDLE OpenShared(const std::u16string& name, DWORD access) {
                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// ReadFile takes a DWORD count; reads are cut into pieces well below it.
-constexpr std::size_t kMaxReadChunk = std::size_t{1} << 20U;
-
 // SE_ERR_DLLNOTFOUND, the launch result when shell32 itself is missing.
 constexpr std::int32_t kShellDllNotFound = 32;
 
@@ -266,10 +263,10 @@ std::uint32_t WindowsHost::ReadFileBytes(const std::u16string& name,
                     : GetLastError();
   while (error == ERROR_SUCCESS && filled < count) {
     DWORD read = 0;
-    if (ReadFile(file, buffer.data() + filled,
-                 static_cast<DWORD>(
-                     std::min<std::size_t>(count - filled, kMaxReadChunk)),
-                 &read, nullptr) == FALSE) {
+    if (ReadFile(
+            file, buffer.data() + filled,
+            static_cast<DWORD>(std::min<std::size_t>(count - filled, MAXDWORD)),
+            &read, nullptr) == FALSE) {
       error = GetLastError();
     } else if (read == 0) {
       break;  // the end of the file

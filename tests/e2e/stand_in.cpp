@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "work_files.h"
+
 namespace {
 
 bool WriteBytes(const wchar_t* path, const void* bytes, std::size_t size) {
@@ -97,16 +99,6 @@ void HoldFile(const std::wstring& path, const std::wstring& milliseconds) {
   }
 }
 
-// UTF-16LE with its byte-order mark, as the editor writes an export.
-std::string ExportBytes(const std::wstring& text) {
-  std::string bytes = "\xFF\xFE";
-  for (const wchar_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 // The icon style of a box word; false for any other word.
 bool BoxStyle(const std::wstring& word, UINT* style) {
   const struct {
@@ -157,11 +149,12 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
       exitCode = _wtoi(words[++i].c_str());
     } else if ((word == L"write" || word == L"empty") && words.size() >= 2 &&
                words[0] == L"/e") {
-      const std::string bytes = word == L"write"
-                                    ? ExportBytes(
-                                          L"Windows Registry Editor Version "
-                                          L"5.00\r\n\r\n; stand-in export\r\n")
-                                    : "";
+      // UTF-16LE with its byte-order mark, as the editor writes an export.
+      const std::vector<std::uint8_t> bytes =
+          word == L"write" ? tolvu_e2e::Utf16Bytes(
+                                 L"\uFEFFWindows Registry Editor Version "
+                                 L"5.00\r\n\r\n; stand-in export\r\n")
+                           : std::vector<std::uint8_t>();
       WriteBytes(words[1].c_str(), bytes.data(), bytes.size());
     } else if (word == L"hold" && hasNext && words.size() >= 2 &&
                words[0] == L"/e") {
