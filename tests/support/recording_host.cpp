@@ -504,14 +504,14 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
     return Launched{launchResult, 0};
   }
   ++editorsRunning;
-  const HostProcess process = nextHandle_++;
-  openProcesses[process] = TestProcess{parameters, editorRunsMs};
   if (!launchGivesProcess) {
-    // Nothing can wait for it; here it is done at once.
-    WaitForProcess(process, kWaitForever);
-    openProcesses.erase(process);
+    // Nothing can wait for it; here it is done at once, and none of its run
+    // is time the tool spent.
+    EndEditor(TestProcess{parameters, clockMs});
     return Launched{launchResult, 0};
   }
+  const HostProcess process = nextHandle_++;
+  openProcesses[process] = TestProcess{parameters, clockMs + editorRunsMs};
   return Launched{launchResult, process};
 }
 
@@ -527,21 +527,19 @@ TestProcess* RecordingHost::Running(HostProcess process) {
 bool RecordingHost::WaitForProcess(HostProcess process,
                                    std::chrono::milliseconds timeout) {
   TestProcess* running = Running(process);
-  if (running == nullptr) {
+  if (running == nullptr || running->ended) {
     return true;
   }
+  const std::uint64_t restMs =
+      running->endsAtMs > clockMs ? running->endsAtMs - clockMs : 0;
   const auto timeoutMs = static_cast<std::uint64_t>(timeout.count());
-  if (timeout != kWaitForever && running->runsMs > timeoutMs) {
+  if (timeout != kWaitForever && restMs > timeoutMs) {
     clockMs += timeoutMs;
-    running->runsMs -= timeoutMs;
     return false;
   }
-  if (!running->ended) {
-    clockMs += running->runsMs;
-    running->runsMs = 0;
-    running->ended = true;
-    EndEditor(*running);
-  }
+  clockMs += restMs;
+  running->ended = true;
+  EndEditor(*running);
   return true;
 }
 
@@ -557,7 +555,7 @@ void RecordingHost::EndEditor(const TestProcess& process) {
       file.content = exportWritten;
       file.lockedError = exportHeldError;
       file.lockedUntilMs =
-          exportHeldMs == kForever ? kForever : clockMs + exportHeldMs;
+          exportHeldMs == kForever ? kForever : process.endsAtMs + exportHeldMs;
     }
   }
 }

@@ -114,7 +114,9 @@ inline bool operator==(const FileChange& a, const FileChange& b) {
 // A process the recording host started.
 struct TestProcess {
   std::string parameters;
-  std::uint64_t runsMs = 0;  // still to run
+  // On the host's clock, when it ends by itself: it runs on while the tool
+  // does other things.
+  std::uint64_t endsAtMs = 0;
   bool ended = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <tuple>
 
 #include "cli/data_types.h"
@@ -72,6 +73,30 @@ TEST(RecordingHostTest, FileSizeOfAFolderOrAFile) {
     std::uint64_t found = 7;
     EXPECT_EQ(host.FileSize(name, &found), status);
     EXPECT_EQ(found, size);
+  }
+}
+
+// The clock counts only the tool's waits: an editor runs on while the tool
+// pauses, one ended costs no more, and one with no process none at all.
+TEST(RecordingHostTest, ClockCountsOnlyTheWaits) {
+  for (const auto& [gives, end, pauseMs, ended, clockMs] :
+       {std::tuple<bool, bool, int, bool, std::uint64_t>{false, false, 0, true,
+                                                         0},
+        {true, true, 0, true, 0},
+        {true, false, 3000000, true, 3600000},
+        {true, false, 0, false, 600000}}) {
+    RecordingHost host;
+    host.editorRunsMs = 3600000;
+    host.launchGivesProcess = gives;
+    const HostProcess process = host.ShellExecuteExA("e", "", 0).process;
+    host.Pause(std::chrono::milliseconds(pauseMs));
+    if (process != 0) {
+      EXPECT_TRUE(!end || host.EndProcess(process));
+      EXPECT_EQ(host.WaitForProcess(process, std::chrono::minutes(10)), ended);
+      host.CloseProcess(process);
+    }
+    EXPECT_EQ(host.clockMs, clockMs);
+    EXPECT_EQ(host.editorsRunning, ended ? 0 : 1);
   }
 }
 
