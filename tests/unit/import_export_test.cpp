@@ -24,7 +24,7 @@ void AddFilesAndKeys(RecordingHost& host) {
         u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
         u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg",
         u"\u0141\u00f3d\u017a.reg"}) {
-    host.files[name] = TestFile{};
+    host.files[name] = ImportableFile();
   }
   for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files"}) {
     host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
@@ -67,58 +67,58 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, EditorLaunchTest,
     testing::Values(
         LaunchCase{"ImportExample", u"import MyRegFile.reg",
-                   "/s MyRegFile.reg"},
+                   "/s C:\\Work\\MyRegFile.reg"},
         LaunchCase{"ImportUpperCase", u"IMPORT SETTINGS.REG",
-                   "/s SETTINGS.REG"},
+                   "/s C:\\Work\\SETTINGS.REG"},
         LaunchCase{"ImportBlankInsideQuotes", u"import My\" \"File.reg",
-                   "/s \"My File.reg\""},
+                   "/s \"C:\\Work\\My File.reg\""},
         LaunchCase{"ImportQuotedStem", u"import \"My Settings\".reg",
-                   "/s \"My Settings.reg\""},
+                   "/s \"C:\\Work\\My Settings.reg\""},
         LaunchCase{"ImportQuotesWithoutBlank", u"import \"a\"b.reg",
-                   "/s ab.reg"},
+                   "/s C:\\Work\\ab.reg"},
         // An import names a file, by any path; wholly in quotes too.
         LaunchCase{"ImportFullPath", u"import C:\\Deploy\\settings.reg",
                    "/s C:\\Deploy\\settings.reg"},
         LaunchCase{"ImportSharePath", u"import \\\\server\\share\\s.reg",
                    "/s \\\\server\\share\\s.reg"},
-        LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s .\\s.reg"},
-        LaunchCase{"ImportSubFolder", u"import sub\\s.reg", "/s sub\\s.reg"},
+        LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s C:\\Work\\s.reg"},
+        LaunchCase{"ImportSubFolder", u"import sub\\s.reg", "/s C:\\Work\\sub\\s.reg"},
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
         // In UTF-8, the process's code page.
         LaunchCase{"ImportAnyLanguage", u"import \u0141\u00f3d\u017a.reg",
-                   "/s \xc5\x81\xc3\xb3"
+                   "/s C:\\Work\\\xc5\x81\xc3\xb3"
                    "d\xc5\xba.reg"},
         LaunchCase{"ExportAnyLanguage", u"export HKCU\\\u041a \u65e5.reg",
-                   "/e \xe6\x97\xa5.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\\xe6\x97\xa5.reg.tolvu-4242.reg "
                    "HKEY_CURRENT_USER\\\xd0\x9a"},
         LaunchCase{"ExportExample",
                    u"export HKLM\\Software\\MyKey MyRegFile.reg",
-                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\MyRegFile.reg.tolvu-4242.reg "
                    "HKEY_LOCAL_MACHINE\\Software\\MyKey"},
         LaunchCase{"ExportLongRootName", u"Export hkey_users\\S-1 out.Reg",
-                   "/e out.Reg.tolvu-4242.reg HKEY_USERS\\S-1"},
+                   "/e C:\\Work\\out.Reg.tolvu-4242.reg HKEY_USERS\\S-1"},
         LaunchCase{"ExportKeyEndingInBackslash", u"export HKCU\\ out.reg",
-                   "/e out.reg.tolvu-4242.reg HKEY_CURRENT_USER\\"},
+                   "/e C:\\Work\\out.reg.tolvu-4242.reg HKEY_CURRENT_USER\\"},
         LaunchCase{"ExportKeyWithBlankQuoted",
                    u"export \"HKLM\\Software\\My Key\" MyRegFile.reg",
-                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\MyRegFile.reg.tolvu-4242.reg "
                    "\"HKEY_LOCAL_MACHINE\\Software\\My Key\""},
         LaunchCase{"ExportTabQuotedAndTrailingBackslashDoubled",
                    u"export \"HKCU\\A\tB\\\" out.reg",
-                   "/e out.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
+                   "/e C:\\Work\\out.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
         // Unquoted, the editor would read HKEY_CURRENT_USER\abc.
         LaunchCase{
             "ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
-            "/e x.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
+            "/e C:\\Work\\x.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
                    "/e \"C:\\My Dir\\x.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\A"},
         LaunchCase{"ExportQuotedStem",
                    u"export HKCU\\Software\\X \"My Export\".reg",
-                   "/e \"My Export.reg.tolvu-4242.reg\" "
+                   "/e \"C:\\Work\\My Export.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\Software\\X"},
         LaunchCase{"ExportWhollyQuoted",
                    u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
@@ -514,7 +514,8 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
     EXPECT_EQ(RunCommand(host, command), kSuccess);
     EXPECT_EQ(host.badHandleUses, 0);
     EXPECT_EQ(host.files[u"MyRegFile.reg"].content,
-              command[0] == u'i' ? "" : ExportedContent());
+              command[0] == u'i' ? ImportableFile().content
+                                 : ExportedContent());
   }
 }
 
