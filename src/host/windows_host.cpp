@@ -373,8 +373,8 @@ std::u16string WindowsHost::FromSystemCodePage(const std::string& bytes) {
       --count;
     }
     const int length = static_cast<int>(count);
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data() + at,
-                                         length, nullptr, 0);
+    const int size =
+        MultiByteToWideChar(codePage, 0, bytes.data() + at, length, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
     MultiByteToWideChar(codePage, 0, bytes.data() + at, length, wide.data(),
                         size);
@@ -463,8 +463,8 @@ std::uint32_t WindowsHost::RegOpenKeyExW(std::uint32_t root,
                                          const std::u16string& subKey,
                                          HostKey* key) {
   HKEY handle = nullptr;
-  const LONG status = ::RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(),
-                                      0, KEY_READ, &handle);
+  const LONG status = ::RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0,
+                                      KEY_READ, &handle);
   return KeyOrNothing(status, handle, key);
 }
 
@@ -477,9 +477,8 @@ std::uint32_t WindowsHost::RegQueryValueExW(HostKey key,
   for (;;) {
     DWORD found = 0;
     auto size = static_cast<DWORD>(buffer.size());
-    const LONG status = ::RegQueryValueExW(KeyHandle(key), wide.c_str(),
-                                           nullptr, &found, buffer.data(),
-                                           &size);
+    const LONG status = ::RegQueryValueExW(
+        KeyHandle(key), wide.c_str(), nullptr, &found, buffer.data(), &size);
     if (status == ERROR_MORE_DATA) {
       buffer.resize(size);  // it may grow again before the next call
       continue;

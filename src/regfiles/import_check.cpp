@@ -19,7 +19,8 @@ using Text = std::u16string;
 // letters fold here, enough to tell the file's own repeats apart.
 Text Folded(Text text) {
   for (char16_t& ch : text) {
-    if ((ch >= u'a' && ch <= u'z') || (ch >= 0xE0 && ch <= 0xFE && ch != 0xF7)) {
+    if ((ch >= u'a' && ch <= u'z') ||
+        (ch >= 0xE0 && ch <= 0xFE && ch != 0xF7)) {
       ch = static_cast<char16_t>(ch - 0x20);
     }
   }
@@ -53,7 +54,8 @@ struct EndState {
   }
   void DropBelow(std::map<Text, std::size_t>& ids, const Text& prefix) {
     auto next = ids.lower_bound(prefix);
-    while (next != ids.end() && next->first.compare(0, prefix.size(), prefix) == 0) {
+    while (next != ids.end() &&
+           next->first.compare(0, prefix.size(), prefix) == 0) {
       entries[next->second] = nullptr;
       next = ids.erase(next);
     }
@@ -127,8 +129,15 @@ Text DataText(std::uint32_t type, const std::vector<std::uint8_t>& data) {
     return TypeName(type) + u" " + Quoted(Shortened(text));
   }
   Text bytes;
+  if (type == 4 && data.size() == 4) {
+    for (std::size_t i = 4; i-- > 0;) {
+      bytes += Text{kHex[data[i] >> 4U], kHex[data[i] & 0xFU]};
+    }
+    return u"REG_DWORD 0x" + bytes;
+  }
   for (std::size_t i = 0; i < data.size() && i < 16; ++i) {
-    bytes += Text(i == 0 ? u"" : u",") + kHex[data[i] >> 4U] + kHex[data[i] & 0xFU];
+    bytes +=
+        Text(i == 0 ? u"" : u",") + kHex[data[i] >> 4U] + kHex[data[i] & 0xFU];
   }
   return TypeName(type) + u" hex:" + bytes + (data.size() > 16 ? u",..." : u"");
 }
@@ -163,7 +172,8 @@ std::optional<Text> Difference(Host& host, const RegEntry& entry,
   }
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
-  const std::uint32_t status = host.RegQueryValueExW(key, entry.name, &type, &data);
+  const std::uint32_t status =
+      host.RegQueryValueExW(key, entry.name, &type, &data);
   if (status == kErrorFileNotFound) {
     return wanted ? std::optional<Text>(u"the registry has no such value")
                   : std::nullopt;
@@ -269,9 +279,9 @@ void CheckImported(Host& host, const std::u16string& fileName,
         kErrorCantWrite};
   }
   if (!skipped.empty()) {
-    throw RunFailure{u"The file " + Quoted(fileName) +
-                         u" was imported, but " + skipped,
-                     kErrorInvalidData};
+    throw RunFailure{
+        u"The file " + Quoted(fileName) + u" was imported, but " + skipped,
+        kErrorInvalidData};
   }
 }
 

@@ -82,8 +82,8 @@ std::u16string FullPathOf(Host& host, const std::u16string& name) {
   const std::uint32_t error = host.FullPathName(name, &full);
   if (error != kSuccess) {
     throw RunFailure{u"The file name " + Quoted(name) +
-                         u" cannot be made a full path: " +
-                         ErrorReason(error) + u".",
+                         u" cannot be made a full path: " + ErrorReason(error) +
+                         u".",
                      error};
   }
   return full;
@@ -176,11 +176,11 @@ bool OldFileToReplace(Host& host, const std::u16string& fileName) {
 std::uint32_t ExportThrough(Host& host, const std::string& editor,
                             const std::u16string& keyPath,
                             const ExportFiles& files) {
-  const std::string parameters = AnsiOrFail(
-      host,
-      u"/e " + EditorArgument(FullPathOf(host, files.newFile)) + u" " +
-          EditorArgument(keyPath),
-      u"editor parameters");
+  const std::string parameters =
+      AnsiOrFail(host,
+                 u"/e " + EditorArgument(FullPathOf(host, files.newFile)) +
+                     u" " + EditorArgument(keyPath),
+                 u"editor parameters");
   const std::uint32_t status = RunEditor(host, editor, parameters);
   if (status == kSuccess) {
     ReplaceWithWholeExport(host, files);

@@ -60,8 +60,8 @@ struct Lines {
     if (at >= text.size()) {
       return false;
     }
-    const std::size_t end = std::min(text.find_first_of(u"\r\n", at),
-                                     text.size());
+    const std::size_t end =
+        std::min(text.find_first_of(u"\r\n", at), text.size());
     *line = text.substr(at, end - at);
     line->resize(std::min(line->find(u'\0'), line->size()));
     at = end + (text.compare(end, 2, u"\r\n") == 0 ? 2 : 1);
@@ -94,8 +94,8 @@ std::optional<Text> Unquote(const Text& line, std::size_t* at) {
 
 // Comma-separated bytes from `at`; false when malformed. *more: a
 // backslash continues them on the next line.
-bool HexBytes(const Text& line, std::size_t at,
-              std::vector<std::uint8_t>* data, bool* more) {
+bool HexBytes(const Text& line, std::size_t at, std::vector<std::uint8_t>* data,
+              bool* more) {
   *more = false;
   while (at < line.size()) {
     at = SkipBlanks(line, at);
@@ -146,11 +146,10 @@ class Reader {
       return;
     }
     const std::size_t number = lines.number;
-    const bool read =
-        line[at] == u'['
-            ? ReadKey(line, at + 1, number)
-            : (line[at] == u'@' || line[at] == u'"') &&
-                  ReadValue(lines, line, at, number);
+    const bool read = line[at] == u'['
+                          ? ReadKey(line, at + 1, number)
+                          : (line[at] == u'@' || line[at] == u'"') &&
+                                ReadValue(lines, line, at, number);
     if (!read) {
       Unreadable(number, line);
     }
@@ -270,7 +269,8 @@ class Reader {
     }
     at = 4;
     for (; at < data.size() && HexDigit(data[at]) >= 0; ++at) {
-      value.type = value.type * 16 + static_cast<std::uint32_t>(HexDigit(data[at]));
+      value.type =
+          value.type * 16 + static_cast<std::uint32_t>(HexDigit(data[at]));
     }
     return at > 4 && at <= 12 && StartsWith(data, at, u"):") &&
            ReadHex(lines, data, at + 2, value);
@@ -322,8 +322,8 @@ class Reader {
 
 std::optional<RegFile> ReadRegFile(const std::string& bytes,
                                    const CodePageDecoder& decode) {
-  const bool utf16 = bytes.size() >= 2 && bytes[0] == '\xFF' &&
-                     bytes[1] == '\xFE';
+  const bool utf16 =
+      bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
   Text text;
   if (utf16) {
     text.reserve(bytes.size() / 2);

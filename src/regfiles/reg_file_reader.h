@@ -15,8 +15,8 @@ struct RegEntry {
   // Key: [KEY] creates it; DeleteKey: [-KEY]; Value: "name"=data or @=data;
   // DeleteValue: "name"=-.
   enum Kind { Key, DeleteKey, Value, DeleteValue } kind = Key;
-  std::size_t line = 0;  // from 1
-  std::u16string key;    // as the file names it, root included
+  std::size_t line = 0;    // from 1
+  std::u16string key;      // as the file names it, root included
   std::uint32_t root = 0;  // 0: a root name the editor does not take
   std::u16string subKey;   // empty for the root itself
   std::u16string name;     // of a value; "" for the default value

@@ -34,13 +34,13 @@ struct TestKey {
 };
 
 enum class RegistryCall {
-  CreateKey,    // RegCreateKeyA
-  OpenKey,      // RegOpenKeyA
-  SetValue,     // RegSetValueExA
-  DeleteKey,    // RegDeleteKeyA
-  QueryInfo,    // RegQueryInfoKeyA
-  DeleteValue,  // RegDeleteValueA
-  CloseKey,     // RegCloseKey
+  CreateKey,      // RegCreateKeyA
+  OpenKey,        // RegOpenKeyA
+  SetValue,       // RegSetValueExA
+  DeleteKey,      // RegDeleteKeyA
+  QueryInfo,      // RegQueryInfoKeyA
+  DeleteValue,    // RegDeleteValueA
+  CloseKey,       // RegCloseKey
   OpenKeyToRead,  // RegOpenKeyExW
   QueryValue,     // RegQueryValueExW
 };
@@ -149,7 +149,7 @@ class RecordingHost final : public Host {
   // ERROR_PATH_NOT_FOUND (drive letters are always there).
   std::map<std::u16string, TestFile> files;
   std::u16string windowsDirectory = u"C:\\Windows";  // empty: unknown
-  std::u16string currentDirectory = u"C:\\Work";  // on drive C:
+  std::u16string currentDirectory = u"C:\\Work";     // on drive C:
   std::int32_t launchResult = 42;
   bool stationVisible = true;
   // False: an older Windows that ignores the manifest's code page, where the

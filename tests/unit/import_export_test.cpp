@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ImportSharePath", u"import \\\\server\\share\\s.reg",
                    "/s \\\\server\\share\\s.reg"},
         LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s C:\\Work\\s.reg"},
-        LaunchCase{"ImportSubFolder", u"import sub\\s.reg", "/s C:\\Work\\sub\\s.reg"},
+        LaunchCase{"ImportSubFolder", u"import sub\\s.reg",
+                   "/s C:\\Work\\sub\\s.reg"},
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
@@ -107,11 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "\"HKEY_LOCAL_MACHINE\\Software\\My Key\""},
         LaunchCase{"ExportTabQuotedAndTrailingBackslashDoubled",
                    u"export \"HKCU\\A\tB\\\" out.reg",
-                   "/e C:\\Work\\out.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
+                   "/e C:\\Work\\out.reg.tolvu-4242.reg "
+                   "\"HKEY_CURRENT_USER\\A\tB\\\\\""},
         // Unquoted, the editor would read HKEY_CURRENT_USER\abc.
-        LaunchCase{
-            "ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
-            "/e C:\\Work\\x.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
+        LaunchCase{"ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
+                   "/e C:\\Work\\x.reg.tolvu-4242.reg "
+                   "\"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
                    "/e \"C:\\My Dir\\x.reg.tolvu-4242.reg\" "
@@ -513,10 +515,114 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
     host.launchGivesProcess = false;
     EXPECT_EQ(RunCommand(host, command), kSuccess);
     EXPECT_EQ(host.badHandleUses, 0);
-    EXPECT_EQ(host.files[u"MyRegFile.reg"].content,
-              command[0] == u'i' ? ImportableFile().content
-                                 : ExportedContent());
+    EXPECT_EQ(
+        host.files[u"MyRegFile.reg"].content,
+        command[0] == u'i' ? ImportableFile().content : ExportedContent());
   }
+}
+
+// After the editor (here one that imports nothing) has ended, the registry
+// compared with what the file leaves: given at first, a HKCU\A holding S
+// = "x" and D = 2, with no Gone value and no Old key.
+struct CheckCase {
+  const char* name;
+  std::u16string extraLines;      // after those the file starts with
+  void (*scene)(RecordingHost&);  // the registry's changes; may be null
+  std::uint32_t status;
+  std::u16string mention;  // in the one box; empty for none
+};
+
+class ImportCheckTest : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(ImportCheckTest, StatusSaysWhetherTheRegistryHoldsTheFile) {
+  const CheckCase& c = GetParam();
+  RecordingHost host;
+  host.files[u"x.reg"] = ImportableFile(
+      u"[HKEY_CURRENT_USER\\A]\r\n\"S\"=\"x\"\r\n\"d\"=dword:2\r\n"
+      u"\"Gone\"=-\r\n[-HKEY_CURRENT_USER\\Old]\r\n" +
+      c.extraLines);
+  HostKey key = 0;
+  host.RegCreateKeyA(kTestHkcu, "A", &key);
+  host.RegSetValueExA(key, "S", 1, {'x', 0, 0, 0});
+  host.RegSetValueExA(key, "D", 4, {2, 0, 0, 0});
+  host.RegCloseKey(key);
+  if (c.scene != nullptr) {
+    c.scene(host);
+  }
+  EXPECT_EQ(RunCommand(host, u"import x.reg"), c.status);
+  ASSERT_EQ(host.boxes.size(), c.mention.empty() ? 0U : 1U);
+  if (!c.mention.empty()) {
+    EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos)
+        << std::string(host.boxes[0].text.begin(), host.boxes[0].text.end());
+  }
+  ASSERT_EQ(host.launches.size(), 1U);
+  EXPECT_EQ(host.launches[0].parameters, "/s C:\\Work\\x.reg");
+  EXPECT_TRUE(host.openKeys.empty());
+}
+
+void SetD(RecordingHost& host, std::vector<std::uint8_t> data) {
+  HostKey key = 0;
+  host.RegOpenKeyA(kTestHkcu, "A", &key);
+  host.RegSetValueExA(key, "D", 4, std::move(data));
+  host.RegCloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImportCheckTest,
+    testing::Values(
+        CheckCase{"AllAsGiven", u"", nullptr, kSuccess, u""},
+        CheckCase{"OneValueDiffers", u"",
+                  [](RecordingHost& h) {
+                    SetD(h, {3, 0, 0, 0});
+                  },
+                  kErrorCantWrite,
+                  u"1 entry is not as the file gives them. The first: line "
+                  u"5, key \"HKEY_CURRENT_USER\\A\", value \"d\": the file "
+                  u"gives REG_DWORD 0x00000002; the registry holds "
+                  u"REG_DWORD 0x00000003."},
+        CheckCase{"KeyMissing", u"",
+                  [](RecordingHost& h) { h.keys.erase("80000001\\A"); },
+                  kErrorCantWrite,
+                  u"3 entries are not as the file gives them. The first: "
+                  u"line 3, key \"HKEY_CURRENT_USER\\A\": the file creates "
+                  u"it; the registry has no such key."},
+        CheckCase{
+            "DeletedValueStillThere", u"",
+            [](RecordingHost& h) {
+              SetD(h, {2, 0, 0, 0});
+              h.keys["80000001\\A"].values["GONE"] = TestValue{"Gone", 1, {}};
+            },
+            kErrorCantWrite,
+            u"value \"Gone\": the file deletes it; "
+            u"the registry still holds it."},
+        CheckCase{"KeyUnreadable", u"",
+                  [](RecordingHost& h) { h.keys["80000001\\A"].readError = 5; },
+                  kErrorCantWrite, u"it cannot be read: access is denied."},
+        CheckCase{"UnreadableLineOnly", u"\"N\"=dword:0ffffffff\r\nx\r\n",
+                  nullptr, kErrorInvalidData,
+                  u"skips 2 lines that it cannot read; the first is line 8: "
+                  u"\"\"N\"=dword:0ffffffff\"."},
+        CheckCase{"LastEntryWins",
+                  u"[HKEY_CURRENT_USER\\A]\r\n\"D\"=dword:3\r\n",
+                  [](RecordingHost& h) {
+                    SetD(h, {3, 0, 0, 0});
+                  },
+                  kSuccess, u""},
+        CheckCase{"DeletedKeyNamedAgain", u"[HKEY_CURRENT_USER\\Old\\Sub]\r\n",
+                  [](RecordingHost& h) { h.AddKey(kTestHkcu, "Old\\Sub"); },
+                  kSuccess, u""}),
+    [](const testing::TestParamInfo<CheckCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(ImportExportTest, TextFileIsNoRegistryFileAndNothingIsLaunched) {
+  RecordingHost host;
+  host.files[u"x.reg"] = TestFile{0, 0, 0, "[HKEY_CURRENT_USER\\A]\r\n"};
+  EXPECT_EQ(RunCommand(host, u"import x.reg"), kErrorInvalidData);
+  ASSERT_EQ(host.boxes.size(), 1U);
+  EXPECT_NE(host.boxes[0].text.find(u"\"x.reg\" is no registry file"),
+            std::u16string::npos);
+  EXPECT_TRUE(host.launches.empty());
 }
 
 TEST(EditorArgumentTest, QuotesOnlyWithBlankTabOrQuote) {
