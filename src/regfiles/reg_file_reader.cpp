@@ -305,7 +305,7 @@ class Reader {
       const Text text = decode_(std::string(data.begin(), data.end()));
       data.clear();
       AppendUtf16(data, text);
-    } else if (data.size() > 2 && data.size() % 2 == 0 &&
+    } else if (data.size() >= 2 && data.size() % 2 == 0 &&
                (data[data.size() - 2] != 0 || data.back() != 0)) {
       data.insert(data.end(), {0, 0});
     }
