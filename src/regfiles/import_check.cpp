@@ -146,10 +146,17 @@ Text Unreadable(std::uint32_t status) {
   return u"it cannot be read: " + ErrorReason(status);
 }
 
+// The entry's key as opened for reading: the status, and the key on 0.
+struct OpenedKey {
+  std::uint32_t status = kErrorFileNotFound;
+  HostKey key = 0;
+};
+
 // What the registry holds where the entry is not as given; nothing when it
-// is. `keyStatus` is the opening of the entry's key.
+// is.
 std::optional<Text> Difference(Host& host, const RegEntry& entry,
-                               std::uint32_t keyStatus, HostKey key) {
+                               const OpenedKey& opened) {
+  const std::uint32_t keyStatus = opened.status;
   const bool gone = keyStatus == kErrorFileNotFound;
   if (keyStatus != kSuccess && !gone) {
     return Unreadable(keyStatus);
@@ -173,7 +180,7 @@ std::optional<Text> Difference(Host& host, const RegEntry& entry,
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
   const std::uint32_t status =
-      host.RegQueryValueExW(key, entry.name, &type, &data);
+      host.RegQueryValueExW(opened.key, entry.name, &type, &data);
   if (status == kErrorFileNotFound) {
     return wanted ? std::optional<Text>(u"the registry has no such value")
                   : std::nullopt;
@@ -222,30 +229,30 @@ struct Findings {
 Findings Compare(Host& host, const EndState& state) {
   Findings findings;
   std::optional<Text> openId;
-  HostKey key = 0;
-  std::uint32_t keyStatus = kErrorFileNotFound;
+  OpenedKey opened;
   for (const RegEntry* entry : state.entries) {
     if (entry == nullptr) {
       continue;
     }
     const Text id = KeyId(*entry);
     if (id != openId) {
-      if (key != 0) {
-        host.RegCloseKey(key);
-        key = 0;
+      if (opened.key != 0) {
+        host.RegCloseKey(opened.key);
+        opened.key = 0;
       }
       openId = id;
-      keyStatus = entry->root == 0
-                      ? kErrorFileNotFound
-                      : host.RegOpenKeyExW(entry->root, entry->subKey, &key);
+      opened.status =
+          entry->root == 0
+              ? kErrorFileNotFound
+              : host.RegOpenKeyExW(entry->root, entry->subKey, &opened.key);
     }
-    const std::optional<Text> held = Difference(host, *entry, keyStatus, key);
+    const std::optional<Text> held = Difference(host, *entry, opened);
     if (held && findings.count++ == 0) {
       findings.first = Described(*entry) + u"; " + *held;
     }
   }
-  if (key != 0) {
-    host.RegCloseKey(key);
+  if (opened.key != 0) {
+    host.RegCloseKey(opened.key);
   }
   return findings;
 }

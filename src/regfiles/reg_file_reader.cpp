@@ -145,13 +145,13 @@ class Reader {
     if (at == line.size() || line[at] == u';') {
       return;
     }
-    const std::size_t number = lines.number;
+    number_ = lines.number;
     const bool read = line[at] == u'['
-                          ? ReadKey(line, at + 1, number)
+                          ? ReadKey(line, at + 1)
                           : (line[at] == u'@' || line[at] == u'"') &&
-                                ReadValue(lines, line, at, number);
+                                ReadValue(lines, line, at);
     if (!read) {
-      Unreadable(number, line);
+      Unreadable(number_, line);
     }
   }
 
@@ -167,14 +167,14 @@ class Reader {
 
   // [KEY] or [-KEY], the key up to the last ]; the editor takes only the
   // long root names.
-  bool ReadKey(const Text& line, std::size_t at, std::size_t number) {
+  bool ReadKey(const Text& line, std::size_t at) {
     const std::size_t close = line.rfind(u']');
     if (at == line.size() || IsBlank(line[at]) || close == Text::npos ||
         close < at) {
       return false;
     }
     RegEntry entry;
-    entry.line = number;
+    entry.line = number_;
     Text path = line.substr(at, close - at);
     if (!path.empty() && path[0] == u'-') {
       entry.kind = RegEntry::DeleteKey;
@@ -202,14 +202,13 @@ class Reader {
   }
 
   // "name"=data or @=data, from the quote or @.
-  bool ReadValue(Lines& lines, const Text& line, std::size_t at,
-                 std::size_t number) {
+  bool ReadValue(Lines& lines, const Text& line, std::size_t at) {
     if (!key_) {
       return false;  // no key open: the editor skips it
     }
     RegEntry value = *key_;
     value.kind = RegEntry::Value;
-    value.line = number;
+    value.line = number_;
     if (line[at] == u'"') {
       ++at;
       const std::optional<Text> name = Unquote(line, &at);
@@ -316,6 +315,7 @@ class Reader {
   bool utf16_;
   RegFile file_;
   std::optional<RegEntry> key_;  // where values go; none after [-KEY]
+  std::size_t number_ = 0;       // of the line read
 };
 
 }  // namespace

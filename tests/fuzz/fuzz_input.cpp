@@ -82,8 +82,8 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   run.flushFails = (files & kFlushFailsBit) != 0;
   run.launchGivesNoProcess = (files & kNoProcessBit) != 0;
   const auto fileFrom = [&](std::size_t at) {
-    run.importFile = std::string(reinterpret_cast<const char*>(data) + at,
-                                 size - at);
+    run.importFile =
+        std::string(reinterpret_cast<const char*>(data) + at, size - at);
   };
   if ((control & kUtf16Bit) != 0) {
     for (std::size_t i = 2; i + 1 < size; i += 2) {

@@ -560,10 +560,10 @@ TEST_P(ImportCheckTest, StatusSaysWhetherTheRegistryHoldsTheFile) {
   EXPECT_TRUE(host.openKeys.empty());
 }
 
-void SetD(RecordingHost& host, std::vector<std::uint8_t> data) {
+void SetD(RecordingHost& host, const std::vector<std::uint8_t>& data) {
   HostKey key = 0;
   host.RegOpenKeyA(kTestHkcu, "A", &key);
-  host.RegSetValueExA(key, "D", 4, std::move(data));
+  host.RegSetValueExA(key, "D", 4, data);
   host.RegCloseKey(key);
 }
 

@@ -65,16 +65,17 @@ TEST_P(ReaderTest, GivesTheEntriesTheEditorApplies) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReaderTest,
     testing::Values(
-        ReaderCase{"EveryForm",
-                   V5(u"\r\n; comment\r\n[HKEY_CURRENT_USER\\A] ; x\r\n"
-                      u"\"S\" = \"x\"  \r\n@=dword:1\r\n\"B\"=hex:01,ff\r\n"
-                      u"\"E\"=hex(2):41,00,42,00\r\n\"M\"=hex(7):61,00\r\n"
-                      u"\"N\"=hex(0):\r\n"
-                      u"\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"D\"=-\r\n"
-                      u"[-HKEY_LOCAL_MACHINE\\X]\r\n"),
-                   {"[1:A]", "1:A S=1:78000000", "1:A =4:01000000",
-                    "1:A B=3:01ff", "1:A E=2:410042000000", "1:A M=7:61000000", "1:A N=0:",
-                    "1:A Q=11:0100000000000000", "1:A D=-", "[-2:X]"}},
+        ReaderCase{
+            "EveryForm",
+            V5(u"\r\n; comment\r\n[HKEY_CURRENT_USER\\A] ; x\r\n"
+               u"\"S\" = \"x\"  \r\n@=dword:1\r\n\"B\"=hex:01,ff\r\n"
+               u"\"E\"=hex(2):41,00,42,00\r\n\"M\"=hex(7):61,00\r\n"
+               u"\"N\"=hex(0):\r\n"
+               u"\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"D\"=-\r\n"
+               u"[-HKEY_LOCAL_MACHINE\\X]\r\n"),
+            {"[1:A]", "1:A S=1:78000000", "1:A =4:01000000", "1:A B=3:01ff",
+             "1:A E=2:410042000000", "1:A M=7:61000000",
+             "1:A N=0:", "1:A Q=11:0100000000000000", "1:A D=-", "[-2:X]"}},
         ReaderCase{"ContinuationLines",
                    V5(u"[HKEY_USERS\\A]\r\n\"B\"=hex:01,\\\r\n  02,\\\r\n\r\n"
                       u"  ; between\r\n  03\r\n"),
