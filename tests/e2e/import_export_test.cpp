@@ -86,7 +86,7 @@ TEST_P(ImportStatus, SaysWhetherTheRegistryHoldsTheFile) {
   std::vector<std::wstring> tree;
   if (param.lines == nullptr) {
     std::vector<std::uint8_t> blob(100, 0xA5);
-    const std::wstring multi(L"one\0two\0", 9);
+    const std::wstring multi(L"one\0two\0\0", 9);
     ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Text", Sz(L"caf\u00e9")));
     ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Number", Dword(7)));
     ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Long", Binary(blob)));
@@ -117,10 +117,7 @@ TEST_P(ImportStatus, SaysWhetherTheRegistryHoldsTheFile) {
     const std::vector<std::uint8_t> more = Utf16Bytes(param.lines);
     bytes.insert(bytes.end(), more.begin(), more.end());
     ASSERT_TRUE(WriteFileBytes(InWork(L"settings.reg"), bytes));
-    tree = {L"Bytes", L"Number", L"Text"};
-    for (std::wstring& entry : tree) {
-      entry = L":" + entry;
-    }
+    tree = {L":Bytes", L":Number", L":Text"};
   }
 
   const RunResult result = RunWithEditor(L"import settings.reg");
