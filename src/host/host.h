@@ -153,6 +153,21 @@ class Host {
   virtual std::optional<std::string> ToSystemCodePage(
       const std::u16string& text) = 0;
 
+  // The bytes as text in the system's ANSI code page (MultiByteToWideChar,
+  // as ToSystemCodePage's reverse), of any length. A byte or sequence the
+  // code page leaves undefined becomes what the system makes of it (in
+  // Windows-1252, bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D become the C1
+  // control of the same number); it never fails.
+  virtual std::u16string FromSystemCodePage(const std::string& bytes) = 0;
+
+  // The full path of a file name as the system resolves it now
+  // (GetFullPathNameW): a relative name against the current folder and
+  // drive, "." and ".." taken out; a network path stays as it is. Returns 0
+  // and sets *fullPath; otherwise the error (123 for a name that cannot be
+  // a path), and *fullPath is as it was. The file need not exist.
+  virtual std::uint32_t FullPathName(const std::u16string& name,
+                                     std::u16string* fullPath) = 0;
+
   // The system's Windows folder, where the registry editor lives, without a
   // trailing backslash; empty when the system does not say.
   virtual std::u16string WindowsDirectory() = 0;
@@ -190,6 +205,22 @@ class Host {
   // there is none of that name.
   virtual std::uint32_t RegDeleteValueA(HostKey key,
                                         const std::string& name) = 0;
+  // Reading back in UTF-16, where the ANSI calls would convert the data:
+  // RegOpenKeyExW opens an existing key below the root for KEY_READ, the
+  // sub key in UTF-16 ("" opens the root itself), with *key as for
+  // RegOpenKeyA (2 when there is no such key, 5 when the user may not read
+  // it). RegQueryValueExW reads the whole value of that name ("" for the
+  // default value), names compared without regard to case as the registry
+  // does: on 0 *type and *data hold its type code and exactly its bytes,
+  // REG_SZ in UTF-16 as stored; on failure (2 when there is no such value)
+  // both are as they were.
+  virtual std::uint32_t RegOpenKeyExW(std::uint32_t root,
+                                      const std::u16string& subKey,
+                                      HostKey* key) = 0;
+  virtual std::uint32_t RegQueryValueExW(HostKey key,
+                                         const std::u16string& name,
+                                         std::uint32_t* type,
+                                         std::vector<std::uint8_t>* data) = 0;
   // Closes a key the host handed out; the handle is not used again.
   virtual std::uint32_t RegCloseKey(HostKey key) = 0;
 

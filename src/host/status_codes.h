@@ -21,6 +21,7 @@ constexpr std::uint32_t kErrorCannotMake = 82;        // ERROR_CANNOT_MAKE
 constexpr std::uint32_t kErrorInvalidName = 123;      // ERROR_INVALID_NAME
 // ERROR_ARITHMETIC_OVERFLOW
 constexpr std::uint32_t kErrorArithmeticOverflow = 534;
+constexpr std::uint32_t kErrorCantWrite = 1013;  // ERROR_CANTWRITE
 // ERROR_KEY_HAS_CHILDREN
 constexpr std::uint32_t kErrorKeyHasChildren = 1020;
 // ERROR_NO_UNICODE_TRANSLATION

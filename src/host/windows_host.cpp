@@ -359,6 +359,50 @@ std::optional<std::string> WindowsHost::ToSystemCodePage(
   return InCodePage(SystemCodePage(), text);
 }
 
+std::u16string WindowsHost::FromSystemCodePage(const std::string& bytes) {
+  const UINT codePage = SystemCodePage();
+  std::u16string text;
+  // MultiByteToWideChar takes an int length: longer bytes go in pieces,
+  // none ending in the lead byte of a two-byte character.
+  constexpr std::size_t kPiece = std::size_t{1} << 30U;
+  for (std::size_t at = 0; at < bytes.size();) {
+    std::size_t count = std::min(bytes.size() - at, kPiece);
+    if (at + count < bytes.size() &&
+        IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[at + count - 1])) !=
+            FALSE) {
+      --count;
+    }
+    const int length = static_cast<int>(count);
+    const int size =
+        MultiByteToWideChar(codePage, 0, bytes.data() + at, length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data() + at, length, wide.data(),
+                        size);
+    text += Utf16(wide.data(), wide.size());
+    at += count;
+  }
+  return text;
+}
+
+std::uint32_t WindowsHost::FullPathName(const std::u16string& name,
+                                        std::u16string* fullPath) {
+  const std::wstring wide = Wide(name);
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(buffer.size()),
+                         buffer.data(), nullptr);
+    if (length == 0) {
+      return GetLastError();
+    }
+    if (length < buffer.size()) {
+      *fullPath = Utf16(buffer.data(), length);
+      return ERROR_SUCCESS;
+    }
+    buffer.resize(length);  // the size it needs, its closing zero included
+  }
+}
+
 std::u16string WindowsHost::WindowsDirectory() {
   std::wstring buffer(MAX_PATH, L'\0');
   UINT length = GetWindowsDirectoryW(buffer.data(), MAX_PATH);
@@ -413,6 +457,39 @@ std::uint32_t WindowsHost::RegQueryInfoKeyA(HostKey key,
 std::uint32_t WindowsHost::RegDeleteValueA(HostKey key,
                                            const std::string& name) {
   return Status(::RegDeleteValueA(KeyHandle(key), name.c_str()));
+}
+
+std::uint32_t WindowsHost::RegOpenKeyExW(std::uint32_t root,
+                                         const std::u16string& subKey,
+                                         HostKey* key) {
+  HKEY handle = nullptr;
+  const LONG status = ::RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0,
+                                      KEY_READ, &handle);
+  return KeyOrNothing(status, handle, key);
+}
+
+std::uint32_t WindowsHost::RegQueryValueExW(HostKey key,
+                                            const std::u16string& name,
+                                            std::uint32_t* type,
+                                            std::vector<std::uint8_t>* data) {
+  const std::wstring wide = Wide(name);
+  std::vector<std::uint8_t> buffer(256);
+  for (;;) {
+    DWORD found = 0;
+    auto size = static_cast<DWORD>(buffer.size());
+    const LONG status = ::RegQueryValueExW(
+        KeyHandle(key), wide.c_str(), nullptr, &found, buffer.data(), &size);
+    if (status == ERROR_MORE_DATA) {
+      buffer.resize(size);  // it may grow again before the next call
+      continue;
+    }
+    if (status == ERROR_SUCCESS) {
+      buffer.resize(size);
+      *type = found;
+      *data = std::move(buffer);
+    }
+    return Status(status);
+  }
 }
 
 std::uint32_t WindowsHost::RegCloseKey(HostKey key) {

@@ -39,6 +39,9 @@ class WindowsHost final : public Host {
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::optional<std::string> ToSystemCodePage(
       const std::u16string& text) override;
+  std::u16string FromSystemCodePage(const std::string& bytes) override;
+  std::uint32_t FullPathName(const std::u16string& name,
+                             std::u16string* fullPath) override;
   std::u16string WindowsDirectory() override;
   std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
                               HostKey* key) override;
@@ -51,6 +54,11 @@ class WindowsHost final : public Host {
                               const std::string& subKey) override;
   std::uint32_t RegQueryInfoKeyA(HostKey key, std::uint32_t* subKeys) override;
   std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::uint32_t RegOpenKeyExW(std::uint32_t root, const std::u16string& subKey,
+                              HostKey* key) override;
+  std::uint32_t RegQueryValueExW(HostKey key, const std::u16string& name,
+                                 std::uint32_t* type,
+                                 std::vector<std::uint8_t>* data) override;
   std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
                            const std::string& parameters,

@@ -1,6 +1,8 @@
 #include "regfiles/import_export.h"
 
 #include <chrono>
+#include <optional>
+#include <utility>
 
 #include "cli/root_keys.h"
 #include "host/ansi_text.h"
@@ -10,7 +12,9 @@
 #include "host/text.h"
 #include "regfiles/export_file.h"
 #include "regfiles/file_errors.h"
+#include "regfiles/import_check.h"
 #include "regfiles/launch_result.h"
+#include "regfiles/reg_file_reader.h"
 
 namespace tolvu {
 namespace {
@@ -41,9 +45,11 @@ std::string EditorFile(Host& host) {
 // of a failed launch after its box. The editor's own exit code says nothing
 // reliable. Where nobody could answer its boxes, an editor still running
 // after the unattended wait is ended, and that is a run-time failure:
-// agents wait for every process a run started.
+// agents wait for every process a run started. *seenToEnd is set once it
+// was seen to end.
 std::uint32_t RunEditor(Host& host, const std::string& editor,
-                        const std::string& parameters) {
+                        const std::string& parameters,
+                        bool* seenToEnd = nullptr) {
   const Launched launched =
       host.ShellExecuteExA(editor, parameters, kShowHidden);
   const std::uint32_t status = ReportLaunchResult(host, launched.code);
@@ -63,7 +69,52 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
                                       u"running."),
                      kErrorTimeout};
   }
+  if (seenToEnd != nullptr) {
+    *seenToEnd = true;
+  }
   return kSuccess;
+}
+
+// The name as the system resolves it now: the editor may start in another
+// folder than the checks ran in (elevated, in the system folder).
+std::u16string FullPathOf(Host& host, const std::u16string& name) {
+  std::u16string full;
+  const std::uint32_t error = host.FullPathName(name, &full);
+  if (error != kSuccess) {
+    throw RunFailure{u"The file name " + Quoted(name) +
+                         u" cannot be made a full path: " + ErrorReason(error) +
+                         u".",
+                     error};
+  }
+  return full;
+}
+
+// The whole file, read into its entries before the editor runs.
+RegFile ReadImportFile(Host& host, const std::u16string& fileName) {
+  std::uint64_t size = 0;
+  std::string bytes;
+  std::uint32_t error = host.FileSize(fileName, &size);
+  if (error == kSuccess) {
+    error = host.ReadFileBytes(
+        fileName, FileRange{0, static_cast<std::size_t>(size)}, &bytes);
+  }
+  if (error != kSuccess) {
+    throw RunFailure{u"The file " + Quoted(fileName) +
+                         u" cannot be imported: " + ErrorReason(error) + u".",
+                     error};
+  }
+  std::optional<RegFile> file =
+      ReadRegFile(bytes, [&host](const std::string& text) {
+        return host.FromSystemCodePage(text);
+      });
+  if (!file) {
+    throw RunFailure{u"The file " + Quoted(fileName) +
+                         u" is no registry file: its first line is neither "
+                         u"\"Windows Registry Editor Version 5.00\" nor "
+                         u"\"REGEDIT4\". Nothing was imported.",
+                     kErrorInvalidData};
+  }
+  return std::move(*file);
 }
 
 void RequireReadableKey(Host& host, const KeyPath& key,
@@ -125,10 +176,11 @@ bool OldFileToReplace(Host& host, const std::u16string& fileName) {
 std::uint32_t ExportThrough(Host& host, const std::string& editor,
                             const std::u16string& keyPath,
                             const ExportFiles& files) {
-  const std::string parameters = AnsiOrFail(
-      host,
-      u"/e " + EditorArgument(files.newFile) + u" " + EditorArgument(keyPath),
-      u"editor parameters");
+  const std::string parameters =
+      AnsiOrFail(host,
+                 u"/e " + EditorArgument(FullPathOf(host, files.newFile)) +
+                     u" " + EditorArgument(keyPath),
+                 u"editor parameters");
   const std::uint32_t status = RunEditor(host, editor, parameters);
   if (status == kSuccess) {
     ReplaceWithWholeExport(host, files);
@@ -192,13 +244,22 @@ std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
                            u".",
                        missing};
     }
-    const std::string parameters = AnsiOrFail(
-        host, u"/s " + EditorArgument(fileName), u"editor parameters");
+    const RegFile file = ReadImportFile(host, fileName);
+    const std::string parameters =
+        AnsiOrFail(host, u"/s " + EditorArgument(FullPathOf(host, fileName)),
+                   u"editor parameters");
     const std::string editor = EditorFile(host);
     if (editor.empty()) {
       return ReportLaunchResult(host, kLaunchFileNotFound);
     }
-    return RunEditor(host, editor, parameters);
+    // An editor that gave no process to wait for may still be running:
+    // nothing can be read back yet.
+    bool ended = false;
+    const std::uint32_t status = RunEditor(host, editor, parameters, &ended);
+    if (status == kSuccess && ended) {
+      CheckImported(host, fileName, file);
+    }
+    return status;
   });
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -63,6 +64,86 @@ INSTANTIATE_TEST_SUITE_P(
         Import{"NameInAnyLanguage", L"import \u0141\u00f3d\u017a.reg",
                L"\u0141\u00f3d\u017a.reg"}),
     ParamName<Import>);
+
+// What the status of an import says, after the real editor: 0 only when the
+// registry holds all the file gives.
+struct Checked {
+  const char* name;
+  // The file's text: a registry file's lines after the key's; nullptr: the
+  // key's values of every common type, exported by the editor itself; with
+  // asText, a text file of the line alone.
+  const wchar_t* lines;
+  bool asText;
+  DWORD exitCode;
+  const wchar_t* mentions;  // in the one box; nullptr: no box
+};
+
+class ImportStatus : public EditorCase<TolvuCaseWithParam<Checked>> {};
+
+TEST_P(ImportStatus, SaysWhetherTheRegistryHoldsTheFile) {
+  const Checked& param = GetParam();
+  const std::wstring key = CaseKey() + L"\\Imported";
+  std::vector<std::wstring> tree;
+  if (param.lines == nullptr) {
+    std::vector<std::uint8_t> blob(100, 0xA5);
+    const std::wstring multi(L"one\0two\0\0", 9);
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Text", Sz(L"caf\u00e9")));
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Number", Dword(7)));
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Long", Binary(blob)));
+    ASSERT_TRUE(WriteValue(
+        HKEY_CURRENT_USER, key, L"Path",
+        {REG_EXPAND_SZ, Utf16Bytes(std::wstring(L"%TEMP%\\x\0", 9))}));
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"List",
+                           {REG_MULTI_SZ, Utf16Bytes(multi)}));
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, key, L"Big",
+                           {REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8}}));
+    ASSERT_TRUE(
+        WriteValue(HKEY_CURRENT_USER, key + L"\\Sub", L"", {REG_NONE, {9}}));
+    tree = KeyTree(HKEY_CURRENT_USER, key);
+    const RunResult exported = RunProgram(
+        EditorPath(),
+        L"/e \"" + InWork(L"settings.reg") + L"\" HKEY_CURRENT_USER\\" + key,
+        WorkDir(), kEditorWaitMs);
+    ASSERT_EQ(exported.exitCode, 0U);
+    DeleteKeyTree(HKEY_CURRENT_USER, key);
+  } else if (param.asText) {
+    const std::string text(param.lines, param.lines + wcslen(param.lines));
+    ASSERT_TRUE(
+        WriteFileBytes(InWork(L"settings.reg"),
+                       std::vector<std::uint8_t>(text.begin(), text.end())));
+  } else {
+    WriteImportFile(L"settings.reg");
+    std::vector<std::uint8_t> bytes = *ReadFileBytes(InWork(L"settings.reg"));
+    const std::vector<std::uint8_t> more = Utf16Bytes(param.lines);
+    bytes.insert(bytes.end(), more.begin(), more.end());
+    ASSERT_TRUE(WriteFileBytes(InWork(L"settings.reg"), bytes));
+    tree = {L":Bytes", L":Number", L":Text"};
+  }
+
+  const RunResult result = RunWithEditor(L"import settings.reg");
+
+  EXPECT_EQ(result.exitCode, param.exitCode);
+  EXPECT_EQ(result.processesStarted, param.asText ? 0U : 1U);
+  ASSERT_EQ(result.boxes.size(), param.mentions == nullptr ? 0U : 1U)
+      << ::testing::PrintToString(result);
+  if (param.mentions != nullptr) {
+    EXPECT_NE(result.boxes[0].text.find(param.mentions), std::wstring::npos)
+        << ::testing::PrintToString(result.boxes[0]);
+  }
+  EXPECT_EQ(KeyTree(HKEY_CURRENT_USER, key), tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RegFiles, ImportStatus,
+    ::testing::Values(
+        Checked{"TheEditorsOwnExportOfEveryType", nullptr, false, 0, nullptr},
+        // The editor skips the line and imports the rest.
+        Checked{"LineTheEditorSkips", L"\"Bad\"=dword:0ffffffff\r\n", false,
+                ERROR_INVALID_DATA,
+                L"the first is line 8: \"\"Bad\"=dword:0ffffffff\""},
+        Checked{"TextFile", L"[HKEY_CURRENT_USER\\Software]\r\n", true,
+                ERROR_INVALID_DATA, L"\"settings.reg\" is no registry file"}),
+    ParamName<Checked>);
 
 // --- Export -----------------------------------------------------------------
 
@@ -508,8 +589,10 @@ INSTANTIATE_TEST_SUITE_P(
         // As a virus scanner does with a new file: the tool waits it out.
         StandIn{"ExportHeldForASecondAfterwards", L"export {key} out.reg",
                 L"write hold 1000", 0, nullptr, L"; stand-in export\r\n", 0, 2},
-        StandIn{"ImportWaitedFor", L"import settings.reg", L"sleep 3000", 0,
-                nullptr, nullptr, 0},
+        // The stand-in imports nothing.
+        StandIn{"ImportWaitedFor", L"import settings.reg", L"sleep 3000",
+                ERROR_CANTWRITE, L"4 entries are not as the file gives them",
+                nullptr, 0},
         StandIn{"ExportWritingNothingKeepsTheOldFile", L"export {key} out.reg",
                 L"", ERROR_CANNOT_MAKE, L"wrote no whole export to \"out.reg\"",
                 nullptr, 0},

@@ -81,15 +81,27 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   run.accessListUnsettable = (files & kAccessListUnsettableBit) != 0;
   run.flushFails = (files & kFlushFailsBit) != 0;
   run.launchGivesNoProcess = (files & kNoProcessBit) != 0;
+  const auto fileFrom = [&](std::size_t at) {
+    run.importFile =
+        std::string(reinterpret_cast<const char*>(data) + at, size - at);
+  };
   if ((control & kUtf16Bit) != 0) {
     for (std::size_t i = 2; i + 1 < size; i += 2) {
-      run.commandText.push_back(
-          static_cast<char16_t>(data[i] | (data[i + 1] << 8U)));
+      const auto unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8U));
+      if (unit == 0) {
+        fileFrom(i + 2);
+        break;
+      }
+      run.commandText.push_back(unit);
     }
     return run;
   }
   for (std::size_t i = 2; i < size; ++i) {
     const std::uint8_t byte = data[i];
+    if (byte == 0) {
+      fileFrom(i + 1);
+      break;
+    }
     run.commandText.push_back(byte >= 0x80 && byte < 0x90
                                   ? kAwkwardUnits[byte - 0x80]
                                   : static_cast<char16_t>(byte));
@@ -127,7 +139,7 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   if (run.exportTargetExists) {
     host.files[u"MyRegFile.reg"] =
         TestFile{run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0, 0,
-                 "mine", "Administrators only"};
+                 run.importFile.value_or("mine"), "Administrators only"};
   }
   host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0, 0, "ro"};
   host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0, 0, "hidden"};

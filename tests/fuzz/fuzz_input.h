@@ -21,10 +21,13 @@
 // Byte text:   0x00-0x7F the ASCII character; 0x80-0x8F one of sixteen
 //              awkward units (surrogates, characters outside Windows-1252,
 //              blanks that are not U+0020); 0x90-0xFF that Latin-1 unit.
+// A NUL (a zero unit in UTF-16) ends the command text: the bytes after it
+// are MyRegFile.reg's content, the file an import reads.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "support/recording_host.h"
@@ -45,6 +48,7 @@ struct FuzzRun {
   bool accessListUnsettable = false;
   bool flushFails = false;
   bool launchGivesNoProcess = false;
+  std::optional<std::string> importFile;  // MyRegFile.reg's bytes
 };
 
 // What holding the export's file, and failing to flush, fail with: no

@@ -207,15 +207,17 @@ ExpectedRequest ExpectRequest(const std::u16string& commandText) {
 std::vector<std::string> ExpectedEditorArguments(
     const ExpectedRequest& request,
     const std::map<std::u16string, TestFile>& filesBefore,
-    std::uint32_t processId) {
+    std::uint32_t processId,
+    const std::function<std::u16string(const std::u16string&)>& fullPath) {
   if (request.refused) {
     return {};
   }
   std::vector<std::u16string> wanted;
   if (request.command == u"import") {
-    wanted = {u"/s", request.fileName};
+    wanted = {u"/s", fullPath(request.fileName)};
   } else if (request.command == u"export") {
-    wanted = {u"/e", NewFileOf(request.fileName, filesBefore, processId),
+    wanted = {u"/e",
+              fullPath(NewFileOf(request.fileName, filesBefore, processId)),
               LongNameOf(request.root) + u"\\" + request.subKey};
   }
   std::vector<std::string> utf8;
@@ -227,6 +229,22 @@ std::vector<std::string> ExpectedEditorArguments(
     utf8.push_back(*bytes);
   }
   return utf8;
+}
+
+bool IsRegistryFileText(const std::string& bytes) {
+  std::string line;  // ASCII is all a header holds
+  const bool utf16 = bytes.rfind("\xFF\xFE", 0) == 0;
+  for (std::size_t i = utf16 ? 2 : 0; i + (utf16 ? 1 : 0) < bytes.size();
+       i += utf16 ? 2 : 1) {
+    const bool wide = utf16 && bytes[i + 1] != 0;
+    const char ch = wide ? '?' : bytes[i];
+    if (ch == '\r' || ch == '\n' || ch == '\0') {
+      break;
+    }
+    line.push_back(ch);
+  }
+  line.erase(0, line.find_first_not_of(" \t"));
+  return line == "Windows Registry Editor Version 5.00" || line == "REGEDIT4";
 }
 
 BoxKind KindOfBox(const ShownBox& box) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,10 +38,17 @@ ExpectedRequest ExpectRequest(const std::u16string& commandText);
 // What the registry editor reads from its command line for the request, in
 // UTF-8 as the launch takes it; empty when the request launches nothing.
 // An export's new file is named after the files there before the run.
+// `fullPath` resolves a file name as the platform does.
 std::vector<std::string> ExpectedEditorArguments(
     const ExpectedRequest& request,
     const std::map<std::u16string, TestFile>& filesBefore,
-    std::uint32_t processId);
+    std::uint32_t processId,
+    const std::function<std::u16string(const std::u16string&)>& fullPath);
+
+// Whether the editor would take the bytes as a registry file: UTF-16LE with
+// its byte-order mark, or 8-bit text, whose first line, after blanks, is
+// one of the two headers exactly.
+bool IsRegistryFileText(const std::string& bytes);
 
 enum class BoxKind { Usage, Description, LaunchError, Unknown };
 

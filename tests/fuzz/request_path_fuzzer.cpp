@@ -63,8 +63,14 @@ bool IsDeletion(const RecordedCall& call) {
 // The tool reports a failed registry call through its exit status, except a
 // failed close, which it does not examine, and a failed count of sub keys,
 // which only decides whether a refused deletion is reported as 1020.
+// An import's reading back, whose failures the comparison describes.
+bool IsReadBack(const RecordedCall& call) {
+  return call.call == RegistryCall::OpenKeyToRead ||
+         call.call == RegistryCall::QueryValue;
+}
+
 bool IsReportedFailure(const RecordedCall& call) {
-  return call.call != RegistryCall::CloseKey &&
+  return call.call != RegistryCall::CloseKey && !IsReadBack(call) &&
          call.call != RegistryCall::QueryInfo && call.status != 0;
 }
 
@@ -122,6 +128,16 @@ void CheckBoxesAndStatus(const Outcome& out) {
   }
 }
 
+// An import only reads the registry back; an export only opens its key, to
+// see that it can be read.
+bool ReadsOnly(const Outcome& out, const RecordedCall& call) {
+  const std::u16string& command = out.request.command;
+  return (command == u"import" &&
+          (IsReadBack(call) || call.call == RegistryCall::CloseKey)) ||
+         (command == u"export" && (call.call == RegistryCall::OpenKey ||
+                                   call.call == RegistryCall::CloseKey));
+}
+
 void CheckRegistry(const Outcome& out,
                    const std::vector<std::string>& keysBefore) {
   const std::u16string& command = out.request.command;
@@ -134,10 +150,7 @@ void CheckRegistry(const Outcome& out,
   // that names a key names the request's.
   const std::optional<std::string> key = EncodeUtf8(out.request.registryKey);
   for (const RecordedCall& call : out.host.calls) {
-    Require(!out.request.refused && (add || remove ||
-                                     (command == u"export" &&
-                                      (call.call == RegistryCall::OpenKey ||
-                                       call.call == RegistryCall::CloseKey))),
+    Require(!out.request.refused && (add || remove || ReadsOnly(out, call)),
             "a registry call that the request does not make", out);
     Require((call.call != RegistryCall::CreateKey &&
              call.call != RegistryCall::OpenKey &&
@@ -216,6 +229,39 @@ ExportTarget TargetOf(const Outcome& out, const Files& filesBefore) {
   return target;
 }
 
+// A file name as the platform resolves it.
+std::u16string FullPath(const std::u16string& name) {
+  RecordingHost platform;
+  std::u16string full = name;
+  platform.FullPathName(name, &full);
+  return full;
+}
+
+// An import reads its file first: the editor starts only on a registry
+// file, and only an editor that ended can have left entries not as given.
+void CheckImport(const Outcome& out, const Files& filesBefore) {
+  const bool launched = !out.host.launches.empty();
+  Require(out.status != kErrorCantWrite ||
+              (out.request.command == u"import" && launched &&
+               LaunchStarted(out.run.launchResult)),
+          "status 1013 without an import's editor", out);
+  const auto file = filesBefore.find(out.request.fileName);
+  if (out.request.command != u"import" || out.request.refused ||
+      file == filesBefore.end() || file->second.attributes != 0 ||
+      file->second.lookupError != 0 || file->second.lockedError != 0 ||
+      ExpectedEditorArguments(out.request, filesBefore, out.host.processId,
+                              FullPath)
+          .empty()) {
+    return;
+  }
+  const bool registryFile = IsRegistryFileText(file->second.content);
+  Require(launched == registryFile,
+          "an editor started on no registry file, or not on one", out);
+  Require(registryFile ||
+              (out.status == kErrorInvalidData && out.host.boxes.size() == 1),
+          "no registry file without status 13 and its one box", out);
+}
+
 void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
                          const ExportTarget& target) {
   const std::vector<Launch>& launches = out.host.launches;
@@ -223,13 +269,13 @@ void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
   for (const Launch& launch : launches) {
     Require(launch.file == "C:\\Windows\\regedit.exe" && launch.showMode == 0,
             "a launch of another program or a shown window", out);
-    const std::vector<std::string> named =
-        ExpectedEditorArguments(out.request, filesBefore, out.host.processId);
+    const std::vector<std::string> named = ExpectedEditorArguments(
+        out.request, filesBefore, out.host.processId, FullPath);
     Require(!named.empty(), "a launch the request does not ask for", out);
     Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
     for (const auto& [name, file] : launch.files) {
-      Require(target.name.empty() || EncodeUtf8(name) != named[1] ||
+      Require(target.name.empty() || EncodeUtf8(FullPath(name)) != named[1] ||
                   file.accessList == target.accessList,
               "the editor started on a file without the old file's access "
               "list",
@@ -319,6 +365,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   CheckRegistry(out, keysBefore);
   const ExportTarget target = TargetOf(out, filesBefore);
   CheckLaunchAndWaits(out, filesBefore, target);
+  CheckImport(out, filesBefore);
   CheckFiles(out, filesBefore, target);
   return 0;
 }

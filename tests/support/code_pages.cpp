@@ -43,6 +43,16 @@ std::optional<std::string> EncodeCp1252(const std::u16string& text) {
   return bytes;
 }
 
+std::u16string DecodeCp1252(const std::string& bytes) {
+  std::u16string text;
+  for (const char byte : bytes) {
+    const auto code = static_cast<std::uint8_t>(byte);
+    text.push_back(code >= 0x80 && code < 0xA0 ? kHighControls[code - 0x80]
+                                               : char16_t{code});
+  }
+  return text;
+}
+
 std::optional<std::string> EncodeUtf8(const std::u16string& text) {
   // Utf8 writes U+FFFD for half a pair; as a code page UTF-8 refuses it.
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -10,6 +10,9 @@ namespace tolvu {
 // Nothing when a character has no byte in Windows-1252.
 std::optional<std::string> EncodeCp1252(const std::u16string& text);
 
+// Every byte has a character; the five undefined ones their C1 control.
+std::u16string DecodeCp1252(const std::string& bytes);
+
 // Nothing for a lone surrogate, which has no UTF-8 form.
 std::optional<std::string> EncodeUtf8(const std::u16string& text);
 

@@ -366,6 +366,47 @@ std::optional<std::string> RecordingHost::ToSystemCodePage(
   return EncodeCp1252(text);
 }
 
+std::u16string RecordingHost::FromSystemCodePage(const std::string& bytes) {
+  return DecodeCp1252(bytes);
+}
+
+// Against currentDirectory on its drive; "." and ".." taken out after the
+// drive or the share.
+std::uint32_t RecordingHost::FullPathName(const std::u16string& name,
+                                          std::u16string* fullPath) {
+  if (name.empty()) {
+    return kErrorInvalidName;
+  }
+  std::u16string path = name;
+  std::size_t keep = 2;  // the drive, or the share's two backslashes
+  if (name.rfind(u"\\\\", 0) == 0) {
+    keep = name.find(u'\\', name.find(u'\\', 2) + 1);
+    keep = keep == std::u16string::npos ? name.size() : keep;
+  } else if (name[0] == u'\\') {
+    path = currentDirectory.substr(0, 2) + name;
+  } else if (!IsDrive(name.substr(0, 2))) {
+    path = currentDirectory + u"\\" + name;
+  } else if (name.size() == 2 || name[2] != u'\\') {
+    path = currentDirectory + u"\\" + name.substr(2);  // its drive's folder
+  }
+  std::vector<std::u16string> parts;
+  for (std::size_t at = keep; at < path.size();) {
+    const std::size_t end = std::min(path.find(u'\\', at + 1), path.size());
+    const std::u16string part = path.substr(at + 1, end - at - 1);
+    if (part == u".." && !parts.empty()) {
+      parts.pop_back();
+    } else if (part != u"." && part != u"..") {
+      parts.push_back(part);
+    }
+    at = end;
+  }
+  *fullPath = path.substr(0, keep);
+  for (const std::u16string& part : parts) {
+    *fullPath += u"\\" + part;
+  }
+  return kSuccess;
+}
+
 std::u16string RecordingHost::WindowsDirectory() { return windowsDirectory; }
 
 std::uint32_t RecordingHost::Record(RecordedCall call, std::uint32_t status) {
@@ -490,6 +531,41 @@ std::uint32_t RecordingHost::RegDeleteValueA(HostKey key,
   return Record(std::move(call), status);
 }
 
+std::uint32_t RecordingHost::RegOpenKeyExW(std::uint32_t root,
+                                           const std::u16string& subKey,
+                                           HostKey* key) {
+  const std::string ansi = ToAnsi(subKey).value_or("\\\\");
+  std::uint32_t status = OpenOrCreate(root, ansi, false, key);
+  const std::optional<TestKey*> open = OpenKey(*key);
+  if (status == kSuccess && (*open)->readError != 0) {
+    status = (*open)->readError;
+    openKeys.erase(*key);
+    *key = 0;
+  }
+  return Record(OnRoot(RegistryCall::OpenKeyToRead, root, ansi, *key), status);
+}
+
+std::uint32_t RecordingHost::RegQueryValueExW(HostKey key,
+                                              const std::u16string& name,
+                                              std::uint32_t* type,
+                                              std::vector<std::uint8_t>* data) {
+  const std::optional<TestKey*> open = OpenKey(key);
+  std::uint32_t status = KeyStatus(open);
+  const std::string ansi = ToAnsi(name).value_or("");
+  if (status == kSuccess) {
+    const auto found = (*open)->values.find(Upper(ansi));
+    if (found == (*open)->values.end()) {
+      status = kErrorFileNotFound;
+    } else {
+      *type = found->second.type;
+      *data = found->second.data;
+    }
+  }
+  RecordedCall call = OnHandle(RegistryCall::QueryValue, key, open.has_value());
+  call.name = ansi;
+  return Record(std::move(call), status);
+}
+
 std::uint32_t RecordingHost::RegCloseKey(HostKey key) {
   const bool open = openKeys.erase(key) != 0;
   return Record(OnHandle(RegistryCall::CloseKey, key, open),
@@ -551,7 +627,8 @@ void RecordingHost::EndEditor(const TestProcess& process) {
     return;
   }
   for (auto& [name, file] : files) {
-    if (ToAnsi(name) == args[1]) {
+    std::u16string full;
+    if (FullPathName(name, &full) == kSuccess && ToAnsi(full) == args[1]) {
       file.content = exportWritten;
       file.lockedError = exportHeldError;
       file.lockedUntilMs =

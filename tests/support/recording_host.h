@@ -30,16 +30,19 @@ struct TestValue {
 
 struct TestKey {
   std::map<std::string, TestValue> values;  // by upper-case name
+  std::uint32_t readError = 0;  // what opening it to read fails with
 };
 
 enum class RegistryCall {
-  CreateKey,    // RegCreateKeyA
-  OpenKey,      // RegOpenKeyA
-  SetValue,     // RegSetValueExA
-  DeleteKey,    // RegDeleteKeyA
-  QueryInfo,    // RegQueryInfoKeyA
-  DeleteValue,  // RegDeleteValueA
-  CloseKey,     // RegCloseKey
+  CreateKey,      // RegCreateKeyA
+  OpenKey,        // RegOpenKeyA
+  SetValue,       // RegSetValueExA
+  DeleteKey,      // RegDeleteKeyA
+  QueryInfo,      // RegQueryInfoKeyA
+  DeleteValue,    // RegDeleteValueA
+  CloseKey,       // RegCloseKey
+  OpenKeyToRead,  // RegOpenKeyExW
+  QueryValue,     // RegQueryValueExW
 };
 
 // One registry call as the tool made it: the arguments the call takes (the
@@ -148,6 +151,7 @@ class RecordingHost final : public Host {
   // ERROR_PATH_NOT_FOUND (drive letters are always there).
   std::map<std::u16string, TestFile> files;
   std::u16string windowsDirectory = u"C:\\Windows";  // empty: unknown
+  std::u16string currentDirectory = u"C:\\Work";     // on drive C:
   std::int32_t launchResult = 42;
   bool stationVisible = true;
   // False: an older Windows that ignores the manifest's code page, where the
@@ -214,6 +218,9 @@ class RecordingHost final : public Host {
   std::optional<std::string> ToAnsi(const std::u16string& text) override;
   std::optional<std::string> ToSystemCodePage(
       const std::u16string& text) override;
+  std::u16string FromSystemCodePage(const std::string& bytes) override;
+  std::uint32_t FullPathName(const std::u16string& name,
+                             std::u16string* fullPath) override;
   std::u16string WindowsDirectory() override;
   std::uint32_t RegCreateKeyA(std::uint32_t root, const std::string& subKey,
                               HostKey* key) override;
@@ -226,6 +233,11 @@ class RecordingHost final : public Host {
                               const std::string& subKey) override;
   std::uint32_t RegQueryInfoKeyA(HostKey key, std::uint32_t* subKeys) override;
   std::uint32_t RegDeleteValueA(HostKey key, const std::string& name) override;
+  std::uint32_t RegOpenKeyExW(std::uint32_t root, const std::u16string& subKey,
+                              HostKey* key) override;
+  std::uint32_t RegQueryValueExW(HostKey key, const std::u16string& name,
+                                 std::uint32_t* type,
+                                 std::vector<std::uint8_t>* data) override;
   std::uint32_t RegCloseKey(HostKey key) override;
   Launched ShellExecuteExA(const std::string& file,
                            const std::string& parameters,

@@ -19,6 +19,10 @@ const char* CallName(RegistryCall call) {
       return "RegDeleteValueA";
     case RegistryCall::CloseKey:
       return "RegCloseKey";
+    case RegistryCall::OpenKeyToRead:
+      return "RegOpenKeyExW";
+    case RegistryCall::QueryValue:
+      return "RegQueryValueExW";
   }
   return "?";
 }
@@ -34,11 +38,13 @@ std::string CallText(const RecordedCall& call) {
     case RegistryCall::CreateKey:
     case RegistryCall::OpenKey:
     case RegistryCall::DeleteKey:
+    case RegistryCall::OpenKeyToRead:
       return name + " " + RootText(call.root) + " " + call.subKey;
     case RegistryCall::SetValue:
       return name + " " + call.name + " type " + std::to_string(call.type) +
              " length " + std::to_string(call.data.size());
     case RegistryCall::DeleteValue:
+    case RegistryCall::QueryValue:
       return name + " " + call.name;
     case RegistryCall::QueryInfo:
     case RegistryCall::CloseKey:

@@ -24,7 +24,7 @@ void AddFilesAndKeys(RecordingHost& host) {
         u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
         u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg",
         u"\u0141\u00f3d\u017a.reg"}) {
-    host.files[name] = TestFile{};
+    host.files[name] = ImportableFile();
   }
   for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files"}) {
     host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
@@ -67,58 +67,60 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, EditorLaunchTest,
     testing::Values(
         LaunchCase{"ImportExample", u"import MyRegFile.reg",
-                   "/s MyRegFile.reg"},
+                   "/s C:\\Work\\MyRegFile.reg"},
         LaunchCase{"ImportUpperCase", u"IMPORT SETTINGS.REG",
-                   "/s SETTINGS.REG"},
+                   "/s C:\\Work\\SETTINGS.REG"},
         LaunchCase{"ImportBlankInsideQuotes", u"import My\" \"File.reg",
-                   "/s \"My File.reg\""},
+                   "/s \"C:\\Work\\My File.reg\""},
         LaunchCase{"ImportQuotedStem", u"import \"My Settings\".reg",
-                   "/s \"My Settings.reg\""},
+                   "/s \"C:\\Work\\My Settings.reg\""},
         LaunchCase{"ImportQuotesWithoutBlank", u"import \"a\"b.reg",
-                   "/s ab.reg"},
+                   "/s C:\\Work\\ab.reg"},
         // An import names a file, by any path; wholly in quotes too.
         LaunchCase{"ImportFullPath", u"import C:\\Deploy\\settings.reg",
                    "/s C:\\Deploy\\settings.reg"},
         LaunchCase{"ImportSharePath", u"import \\\\server\\share\\s.reg",
                    "/s \\\\server\\share\\s.reg"},
-        LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s .\\s.reg"},
-        LaunchCase{"ImportSubFolder", u"import sub\\s.reg", "/s sub\\s.reg"},
+        LaunchCase{"ImportDotPath", u"import .\\s.reg", "/s C:\\Work\\s.reg"},
+        LaunchCase{"ImportSubFolder", u"import sub\\s.reg",
+                   "/s C:\\Work\\sub\\s.reg"},
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
         // In UTF-8, the process's code page.
         LaunchCase{"ImportAnyLanguage", u"import \u0141\u00f3d\u017a.reg",
-                   "/s \xc5\x81\xc3\xb3"
+                   "/s C:\\Work\\\xc5\x81\xc3\xb3"
                    "d\xc5\xba.reg"},
         LaunchCase{"ExportAnyLanguage", u"export HKCU\\\u041a \u65e5.reg",
-                   "/e \xe6\x97\xa5.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\\xe6\x97\xa5.reg.tolvu-4242.reg "
                    "HKEY_CURRENT_USER\\\xd0\x9a"},
         LaunchCase{"ExportExample",
                    u"export HKLM\\Software\\MyKey MyRegFile.reg",
-                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\MyRegFile.reg.tolvu-4242.reg "
                    "HKEY_LOCAL_MACHINE\\Software\\MyKey"},
         LaunchCase{"ExportLongRootName", u"Export hkey_users\\S-1 out.Reg",
-                   "/e out.Reg.tolvu-4242.reg HKEY_USERS\\S-1"},
+                   "/e C:\\Work\\out.Reg.tolvu-4242.reg HKEY_USERS\\S-1"},
         LaunchCase{"ExportKeyEndingInBackslash", u"export HKCU\\ out.reg",
-                   "/e out.reg.tolvu-4242.reg HKEY_CURRENT_USER\\"},
+                   "/e C:\\Work\\out.reg.tolvu-4242.reg HKEY_CURRENT_USER\\"},
         LaunchCase{"ExportKeyWithBlankQuoted",
                    u"export \"HKLM\\Software\\My Key\" MyRegFile.reg",
-                   "/e MyRegFile.reg.tolvu-4242.reg "
+                   "/e C:\\Work\\MyRegFile.reg.tolvu-4242.reg "
                    "\"HKEY_LOCAL_MACHINE\\Software\\My Key\""},
         LaunchCase{"ExportTabQuotedAndTrailingBackslashDoubled",
                    u"export \"HKCU\\A\tB\\\" out.reg",
-                   "/e out.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\A\tB\\\\\""},
+                   "/e C:\\Work\\out.reg.tolvu-4242.reg "
+                   "\"HKEY_CURRENT_USER\\A\tB\\\\\""},
         // Unquoted, the editor would read HKEY_CURRENT_USER\abc.
-        LaunchCase{
-            "ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
-            "/e x.reg.tolvu-4242.reg \"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
+        LaunchCase{"ExportKeyWithQuotesNoBlank", u"export HKCU\\a\"b\"c x.reg",
+                   "/e C:\\Work\\x.reg.tolvu-4242.reg "
+                   "\"HKEY_CURRENT_USER\\a\\\"b\\\"c\""},
         LaunchCase{"ExportFileNameWithBlank",
                    u"export HKCU\\A C:\\My\" \"Dir\\x.reg",
                    "/e \"C:\\My Dir\\x.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\A"},
         LaunchCase{"ExportQuotedStem",
                    u"export HKCU\\Software\\X \"My Export\".reg",
-                   "/e \"My Export.reg.tolvu-4242.reg\" "
+                   "/e \"C:\\Work\\My Export.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\Software\\X"},
         LaunchCase{"ExportWhollyQuoted",
                    u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
@@ -513,9 +515,114 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
     host.launchGivesProcess = false;
     EXPECT_EQ(RunCommand(host, command), kSuccess);
     EXPECT_EQ(host.badHandleUses, 0);
-    EXPECT_EQ(host.files[u"MyRegFile.reg"].content,
-              command[0] == u'i' ? "" : ExportedContent());
+    EXPECT_EQ(
+        host.files[u"MyRegFile.reg"].content,
+        command[0] == u'i' ? ImportableFile().content : ExportedContent());
   }
+}
+
+// After the editor (here one that imports nothing) has ended, the registry
+// compared with what the file leaves: given at first, a HKCU\A holding S
+// = "x" and D = 2, with no Gone value and no Old key.
+struct CheckCase {
+  const char* name;
+  std::u16string extraLines;      // after those the file starts with
+  void (*scene)(RecordingHost&);  // the registry's changes; may be null
+  std::uint32_t status;
+  std::u16string mention;  // in the one box; empty for none
+};
+
+class ImportCheckTest : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(ImportCheckTest, StatusSaysWhetherTheRegistryHoldsTheFile) {
+  const CheckCase& c = GetParam();
+  RecordingHost host;
+  host.files[u"x.reg"] = ImportableFile(
+      u"[HKEY_CURRENT_USER\\A]\r\n\"S\"=\"x\"\r\n\"d\"=dword:2\r\n"
+      u"\"Gone\"=-\r\n[-HKEY_CURRENT_USER\\Old]\r\n" +
+      c.extraLines);
+  HostKey key = 0;
+  host.RegCreateKeyA(kTestHkcu, "A", &key);
+  host.RegSetValueExA(key, "S", 1, {'x', 0, 0, 0});
+  host.RegSetValueExA(key, "D", 4, {2, 0, 0, 0});
+  host.RegCloseKey(key);
+  if (c.scene != nullptr) {
+    c.scene(host);
+  }
+  EXPECT_EQ(RunCommand(host, u"import x.reg"), c.status);
+  ASSERT_EQ(host.boxes.size(), c.mention.empty() ? 0U : 1U);
+  if (!c.mention.empty()) {
+    EXPECT_NE(host.boxes[0].text.find(c.mention), std::u16string::npos)
+        << std::string(host.boxes[0].text.begin(), host.boxes[0].text.end());
+  }
+  ASSERT_EQ(host.launches.size(), 1U);
+  EXPECT_EQ(host.launches[0].parameters, "/s C:\\Work\\x.reg");
+  EXPECT_TRUE(host.openKeys.empty());
+}
+
+void SetD(RecordingHost& host, const std::vector<std::uint8_t>& data) {
+  HostKey key = 0;
+  host.RegOpenKeyA(kTestHkcu, "A", &key);
+  host.RegSetValueExA(key, "D", 4, data);
+  host.RegCloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImportCheckTest,
+    testing::Values(
+        CheckCase{"AllAsGiven", u"", nullptr, kSuccess, u""},
+        CheckCase{"OneValueDiffers", u"",
+                  [](RecordingHost& h) {
+                    SetD(h, {3, 0, 0, 0});
+                  },
+                  kErrorCantWrite,
+                  u"1 entry is not as the file gives them. The first: line "
+                  u"5, key \"HKEY_CURRENT_USER\\A\", value \"d\": the file "
+                  u"gives REG_DWORD 0x00000002; the registry holds "
+                  u"REG_DWORD 0x00000003."},
+        CheckCase{"KeyMissing", u"",
+                  [](RecordingHost& h) { h.keys.erase("80000001\\A"); },
+                  kErrorCantWrite,
+                  u"3 entries are not as the file gives them. The first: "
+                  u"line 3, key \"HKEY_CURRENT_USER\\A\": the file creates "
+                  u"it; the registry has no such key."},
+        CheckCase{
+            "DeletedValueStillThere", u"",
+            [](RecordingHost& h) {
+              SetD(h, {2, 0, 0, 0});
+              h.keys["80000001\\A"].values["GONE"] = TestValue{"Gone", 1, {}};
+            },
+            kErrorCantWrite,
+            u"value \"Gone\": the file deletes it; "
+            u"the registry still holds it."},
+        CheckCase{"KeyUnreadable", u"",
+                  [](RecordingHost& h) { h.keys["80000001\\A"].readError = 5; },
+                  kErrorCantWrite, u"it cannot be read: access is denied."},
+        CheckCase{"UnreadableLineOnly", u"\"N\"=dword:0ffffffff\r\nx\r\n",
+                  nullptr, kErrorInvalidData,
+                  u"skips 2 lines that it cannot read; the first is line 8: "
+                  u"\"\"N\"=dword:0ffffffff\"."},
+        CheckCase{"LastEntryWins",
+                  u"[HKEY_CURRENT_USER\\A]\r\n\"D\"=dword:3\r\n",
+                  [](RecordingHost& h) {
+                    SetD(h, {3, 0, 0, 0});
+                  },
+                  kSuccess, u""},
+        CheckCase{"DeletedKeyNamedAgain", u"[HKEY_CURRENT_USER\\Old\\Sub]\r\n",
+                  [](RecordingHost& h) { h.AddKey(kTestHkcu, "Old\\Sub"); },
+                  kSuccess, u""}),
+    [](const testing::TestParamInfo<CheckCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST(ImportExportTest, TextFileIsNoRegistryFileAndNothingIsLaunched) {
+  RecordingHost host;
+  host.files[u"x.reg"] = TestFile{0, 0, 0, "[HKEY_CURRENT_USER\\A]\r\n"};
+  EXPECT_EQ(RunCommand(host, u"import x.reg"), kErrorInvalidData);
+  ASSERT_EQ(host.boxes.size(), 1U);
+  EXPECT_NE(host.boxes[0].text.find(u"\"x.reg\" is no registry file"),
+            std::u16string::npos);
+  EXPECT_TRUE(host.launches.empty());
 }
 
 TEST(EditorArgumentTest, QuotesOnlyWithBlankTabOrQuote) {

@@ -24,7 +24,7 @@ class LaunchResultTest : public testing::TestWithParam<LaunchCase> {};
 TEST_P(LaunchResultTest, ShowsTheReasonAndEndsWithItsStatus) {
   const LaunchCase& c = GetParam();
   RecordingHost host;
-  host.files[u"a.reg"] = TestFile{};
+  host.files[u"a.reg"] = ImportableFile();
   host.launchResult = c.code;
   EXPECT_EQ(RunCommand(host, u"import a.reg"), c.status);
   ASSERT_EQ(host.boxes.size(), c.message.empty() ? 0U : 1U);

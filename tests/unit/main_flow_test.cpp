@@ -45,7 +45,7 @@ TEST(UsageTest, ExamplesAreCarriedOut) {
     }
     ++examples;
     RecordingHost host;
-    host.files[u"MyRegFile.reg"] = TestFile{};
+    host.files[u"MyRegFile.reg"] = ImportableFile();
     HostKey key = 0;
     host.RegCreateKeyA(kTestHklm, "Software\\MyKey", &key);
     host.RegSetValueExA(key, "MyDataName", kRegSz, {'v', 0});
@@ -108,8 +108,8 @@ class RouteTest : public testing::TestWithParam<RouteCase> {};
 TEST_P(RouteTest, ReachesTheRightOperationSilently) {
   RecordingHost host;
   host.AddKey(kTestHkcu, "Existing");
-  host.files[u"A.REG"] = TestFile{};
-  host.files[u"none\\a.reg"] = TestFile{};
+  host.files[u"A.REG"] = ImportableFile();
+  host.files[u"none\\a.reg"] = ImportableFile();
   RunCommand(host, GetParam().commandText);
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_EQ(CallTexts(host.calls), GetParam().calls);
@@ -165,7 +165,7 @@ TEST(MainFlowTest, RegistryFailureIsSilentWithItsStatus) {
 
 TEST(MainFlowTest, SuccessIsSilentWithStatusZero) {
   RecordingHost host;
-  host.files[u"a.reg"] = TestFile{};
+  host.files[u"a.reg"] = ImportableFile();
   EXPECT_EQ(RunCommand(host, u"add HKCU\\A"), kSuccess);
   EXPECT_EQ(RunCommand(host, u"import a.reg"), kSuccess);
   EXPECT_TRUE(host.boxes.empty());

@@ -18,6 +18,13 @@ inline std::uint32_t RunCommand(RecordingHost& host,
   return RunTolvu(host);
 }
 
+// A registry file as the editor writes it, with the body after its header.
+inline TestFile ImportableFile(const std::u16string& body = u"") {
+  return TestFile{
+      0, 0, 0,
+      Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n" + body)};
+}
+
 inline std::vector<std::uint8_t> ByteVector(const std::string& bytes) {
   return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
