@@ -18,7 +18,7 @@ include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 # src/host is the platform seam and includes nothing above it; the
 # operations in registry/ and regfiles/ know nothing of each other and take
 # from cli/ only what the front end gives them: StripQuotes, the type codes,
-# the root-key table (the README's layout section gives the reasons).
+# the root-key table (docs/development.md's layout section gives the reasons).
 function(tolvu_check_includes)
   set(wrong "")
   foreach(folder host registry regfiles)
