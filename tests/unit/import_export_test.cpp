@@ -10,10 +10,13 @@
 
 #include "host/status_codes.h"
 #include "support/recording_host.h"
+#include "support/row_name.h"
 #include "test_support.h"
 
 namespace tolvu {
 namespace {
+
+using tolvu_test::operator<<;
 
 constexpr const char* kEditor = "C:\\Windows\\regedit.exe";
 
@@ -124,9 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                    u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
                    "/e \"D:\\Backup Files\\x.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\Software\\X"}),
-    [](const testing::TestParamInfo<LaunchCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<LaunchCase>);
 
 // Run by run, what an export leaves of the folder: a whole new file replaces
 // the old x.reg in one rename, its data flushed first, with the old file's
@@ -323,9 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                       kErrorTimeout, "old",
                       u"had not finished after 10 minutes and was ended.",
                       600000}),
-    [](const testing::TestParamInfo<ExportRunCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<ExportRunCase>);
 
 // The names tried for the new file end with the hundredth.
 TEST(ExportKeyTest, TriesAHundredNamesForTheNewFile) {
@@ -452,9 +451,7 @@ INSTANTIATE_TEST_SUITE_P(
                          kErrorFileNotFound, u"\"Dir.reg\""},
         CheckFailureCase{"ImportUnreachable", u"import \\\\far\\s.reg",
                          TestFile{}, 53, u"Windows error 53"}),
-    [](const testing::TestParamInfo<CheckFailureCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<CheckFailureCase>);
 
 // Only a file is launched: the shell would open a folder in a file window.
 // In the editor's place a folder, nothing, or, with the Windows folder

@@ -8,9 +8,12 @@
 
 #include "cli/root_keys.h"
 #include "host/text.h"
+#include "support/row_name.h"
 
 namespace tolvu {
 namespace {
+
+using tolvu_test::operator<<;
 
 struct RequestCase {
   const char* name;
@@ -72,9 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                     u"\"add\"", kHkcu, u"A", u"", u"", kRegSz},
         RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add", kHkcu,
                     u"A", u"", u"", kRegSz}),
-    [](const testing::TestParamInfo<RequestCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<RequestCase>);
 
 TEST(ReadRequestTest, RefusesUnknownTypeOrRoot) {
   for (const std::u16string text :
