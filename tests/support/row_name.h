@@ -13,8 +13,8 @@
 namespace tolvu_test {
 
 template <typename Row>
-std::string ParamName(const ::testing::TestParamInfo<Row>& row_info) {
-  return row_info.param.name;
+std::string ParamName(const ::testing::TestParamInfo<Row>& rowInfo) {
+  return rowInfo.param.name;
 }
 
 template <typename Row, typename = decltype(std::declval<const Row&>().name)>

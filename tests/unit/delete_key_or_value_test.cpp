@@ -16,7 +16,8 @@
 namespace tolvu {
 namespace {
 
-using tolvu_test::operator<<;
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 // A registry with HKCU\Top\Leaf holding values A and B (and the default
 // value), HKCU\Top holding value T, and a value R directly under HKCU.

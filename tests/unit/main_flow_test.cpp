@@ -18,7 +18,8 @@
 namespace tolvu {
 namespace {
 
-using tolvu_test::operator<<;
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 std::vector<std::u16string> Lines(const std::u16string& text) {
   std::vector<std::u16string> lines;
