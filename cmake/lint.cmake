@@ -10,6 +10,9 @@
 #                  tree's, as clang for the mingw-w64 target
 #   workflow       the GitHub workflows parse and run only presets that
 #                  exist (workflow_presets.py), and actionlint finds nothing
+#   msvc           every source of the msvc-mode tree (cmake/clang-cl-msvc.cmake)
+#                  compiles as MSVC would see it, syntax only (/Zs), and the
+#                  resource script too; GoogleTest's own sources are left out
 # TREE names the tree for the tidy checks. The checks are those of clang-tidy
 # 14, which .clang-tidy is written for.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
@@ -18,7 +21,7 @@ include("${CMAKE_CURRENT_LIST_DIR}/trees.cmake")
 # src/host is the platform seam and includes nothing above it; the
 # operations in registry/ and regfiles/ know nothing of each other and take
 # from cli/ only what the front end gives them: StripQuotes, the type codes,
-# the root-key table (the README's layout section gives the reasons).
+# the root-key table (docs/development.md's layout section gives the reasons).
 function(tolvu_check_includes)
   set(wrong "")
   foreach(folder host registry regfiles)
@@ -81,6 +84,49 @@ function(tolvu_tidy files_regex)
   endif()
 endfunction()
 
+# Configures the msvc-mode tree and compiles each entry of its compile
+# commands: a C++ source with /Zs, the resource script as the build would.
+function(tolvu_check_msvc_mode)
+  tolvu_build_preset("${root}" msvc-mode failed CONFIGURE_ONLY)
+  if(failed)
+    message(FATAL_ERROR "${failed}")
+  endif()
+  tolvu_preset_tree("${root}" msvc-mode tree)
+  file(READ "${tree}/compile_commands.json" commands)
+  file(STRINGS "${tree}/CMakeCache.txt" googletest REGEX "^TOLVU_GOOGLETEST_DIR:")
+  string(REGEX REPLACE "^[^=]*=" "" googletest "${googletest}")
+  string(JSON count LENGTH "${commands}")
+  math(EXPR last "${count} - 1")
+  set(compiled 0)
+  set(broken "")
+  foreach(i RANGE ${last})
+    string(JSON file GET "${commands}" ${i} file)
+    string(JSON command GET "${commands}" ${i} command)
+    string(JSON directory GET "${commands}" ${i} directory)
+    string(FIND "${file}" "${googletest}/" in_googletest)
+    if(googletest AND in_googletest EQUAL 0)
+      continue()
+    endif()
+    separate_arguments(command UNIX_COMMAND "${command}")
+    if(file MATCHES "\\.cpp$")
+      list(INSERT command 1 /Zs)
+    endif()
+    execute_process(COMMAND ${command} WORKING_DIRECTORY "${directory}"
+      OUTPUT_VARIABLE output ERROR_VARIABLE output RESULT_VARIABLE status)
+    math(EXPR compiled "${compiled} + 1")
+    if(NOT status EQUAL 0)
+      list(APPEND broken "${file}")
+      message("${output}")
+    endif()
+  endforeach()
+  list(LENGTH broken failures)
+  message("MSVC mode: ${compiled} files compiled, ${failures} with errors")
+  if(failures GREATER 0)
+    list(JOIN broken "\n  " broken)
+    message(FATAL_ERROR "Do not compile in MSVC mode:\n  ${broken}")
+  endif()
+endfunction()
+
 if(CHECK STREQUAL "includes")
   tolvu_check_includes()
 elseif(CHECK STREQUAL "format" OR CHECK STREQUAL "fix-format")
@@ -110,6 +156,8 @@ elseif(CHECK STREQUAL "tidy-windows")
   tolvu_mingw_include_args(includes)
   tolvu_tidy("^${root}/(src/host/windows_host\\.cpp|src/cli/win_main\\.cpp|tests/e2e/.*\\.cpp)$"
     ${includes})
+elseif(CHECK STREQUAL "msvc")
+  tolvu_check_msvc_mode()
 elseif(CHECK STREQUAL "workflow")
   file(GLOB workflows "${root}/.github/workflows/*.yml")
   execute_process(COMMAND python3 "${CMAKE_CURRENT_LIST_DIR}/workflow_presets.py"
@@ -128,5 +176,5 @@ elseif(CHECK STREQUAL "workflow")
     endif()
   endforeach()
 else()
-  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows|workflow [-DTREE=DIR] -P lint.cmake")
+  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows|msvc|workflow [-DTREE=DIR] -P lint.cmake")
 endif()

@@ -55,3 +55,11 @@ function(tolvu_working_tree_files source out)
   list(REMOVE_DUPLICATES files)
   set(${out} "${files}" PARENT_SCOPE)
 endfunction()
+
+# cmake -DPRESET=NAME -P trees.cmake prints the folder of that configure
+# preset, for the scripts (scripts/common.sh), which find it no other way.
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE AND DEFINED PRESET)
+  get_filename_component(source "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+  tolvu_preset_tree("${source}" "${PRESET}" dir)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E echo "${dir}")
+endif()

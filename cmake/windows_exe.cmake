@@ -20,7 +20,7 @@ add_executable(tolvu WIN32
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.rc
   PROPERTIES OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/tolvu.manifest)
 target_link_libraries(tolvu PRIVATE tolvu_core advapi32)
-target_compile_definitions(tolvu PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_definitions(tolvu PRIVATE ${TOLVU_WINDOWS_DEFINITIONS})
 
 # Terminal-server aware: without the flag, Remote Desktop servers give the
 # program a per-user Windows folder, where the registry editor is not found.
@@ -29,7 +29,7 @@ if(MSVC)
   # The manifest comes from the resource script; keep the linker's own out.
   target_link_options(tolvu PRIVATE /MANIFEST:NO /TSAWARE /NXCOMPAT /DYNAMICBASE)
 else()
-  target_link_options(tolvu PRIVATE -municode -static -static-libgcc -static-libstdc++ -s
+  target_link_options(tolvu PRIVATE -municode ${TOLVU_STATIC_RUNTIME_LINK_OPTIONS} -s
                       -Wl,--tsaware -Wl,--nxcompat -Wl,--dynamicbase)
 endif()
 

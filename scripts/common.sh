@@ -19,11 +19,10 @@ usage() {
 }
 
 # tree_of PRESET: configures the tree of the configure preset and prints
-# its folder, which only CMakePresets.json names.
+# its folder, which only CMakePresets.json names (cmake/trees.cmake reads it).
 tree_of() {
-  local output
-  output="$(cd "$ROOT" && cmake --preset "$1")" || die "cannot configure the $1 tree"
-  sed -n 's/^-- Build files have been written to: //p' <<<"$output" | tail -n 1
+  (cd "$ROOT" && cmake --preset "$1" >/dev/null) || die "cannot configure the $1 tree"
+  cmake -DPRESET="$1" -P "$ROOT/cmake/trees.cmake" || die "cannot find the $1 tree"
 }
 
 # What runs Windows programs under Wine needs: scripts/wine.sh and the

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64  # tolvu.exe
   wine wine64 xvfb                                # end-to-end tests
   clang libclang-rt-14-dev clang-format clang-tidy  # fuzzing and lint
+  clang-tools-14 llvm-14 lld-14 libwine-dev libc++-14-dev libc++abi-14-dev  # lint.msvc
   python3-yaml                # lint of the GitHub workflow, the manifests' check
   time                                            # benchmark
   zip osslsigncode openssl                        # release package and its signature

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds tolvu.exe for release (the package preset's tree) and writes, in
 # dist/:
-#   tolvu-<version>-win64.zip      tolvu.exe, README.md, LICENSE and SHA256SUMS
-#                                  (their sums, in sha256sum's format)
+#   tolvu-<version>-win64.zip      tolvu.exe, usage.md (docs/usage.md), LICENSE
+#                                  and SHA256SUMS (their sums, in sha256sum's
+#                                  format)
 #   tolvu-<version>-win64.exe.sig  when signed: tolvu.exe's signature alone
 #   manifests/, bucket/            with --url: the winget and Scoop manifests
 # The version is the version resource's numbers, the fourth only when it is
@@ -31,7 +32,9 @@ set -euo pipefail
 # shellcheck source=scripts/common.sh
 source "$(dirname "$0")/common.sh"
 
-readonly FILES=(tolvu.exe README.md LICENSE SHA256SUMS)
+# The zip's files in their order; SHA256SUMS holds the sums of the others.
+readonly SUMMED=(tolvu.exe usage.md LICENSE)
+readonly FILES=("${SUMMED[@]}" SHA256SUMS)
 readonly USAGE="[--cert FILE --key FILE [--timestamp URL] | --attach SIG [--ca FILE]] [--url URL --homepage PAGE]"
 
 wrong() {
@@ -111,8 +114,8 @@ elif [[ -n "$attach" ]]; then
 else
   cp "$BUILD/tolvu.exe" "$STAGE/"
 fi
-cp README.md LICENSE "$STAGE/"
-(cd "$STAGE" && sha256sum tolvu.exe README.md LICENSE >SHA256SUMS)
+cp docs/usage.md LICENSE "$STAGE/"
+(cd "$STAGE" && sha256sum "${SUMMED[@]}" >SHA256SUMS)
 for file in "${FILES[@]}"; do
   chmod 0644 "$STAGE/$file"
   touch -d "@$SOURCE_DATE_EPOCH" "$STAGE/$file"

@@ -7,29 +7,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <ostream>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "run_program.h"
+#include "support/row_name.h"
 
 namespace tolvu_e2e {
 
 inline constexpr std::wstring_view kSuiteKey = L"Software\\TolvuE2E";
 
-// Each row of a parameter table has a `name`: it names the case, and it is
-// what a failure message prints for the row (a test file brings the printer
+// Rows named as the unit tests name theirs (a test file brings the printer
 // in with `using tolvu_e2e::operator<<;`).
-template <typename Row>
-std::string ParamName(const ::testing::TestParamInfo<Row>& info) {
-  return info.param.name;
-}
-
-template <typename Row, typename = decltype(std::declval<const Row&>().name)>
-std::ostream& operator<<(std::ostream& out, const Row& row) {
-  return out << row.name;
-}
+using tolvu_test::operator<<;
+using tolvu_test::ParamName;
 
 class TolvuCaseBase {
  protected:

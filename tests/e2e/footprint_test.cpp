@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,10 @@ TEST(Footprint, IsA64BitGuiProgramThatImportsOnlySystemDlls) {
   EXPECT_EQ(summary->subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
   // Terminal-server aware: otherwise Remote Desktop servers give it a
   // per-user Windows folder, without the registry editor. NX and ASLR.
-  for (const WORD flag : {IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE,
-                          IMAGE_DLLCHARACTERISTICS_NX_COMPAT,
-                          IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE}) {
+  for (const WORD flag : std::initializer_list<WORD>{
+           IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE,
+           IMAGE_DLLCHARACTERISTICS_NX_COMPAT,
+           IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE}) {
     EXPECT_EQ(summary->dllCharacteristics & flag, flag) << std::hex << flag;
   }
 

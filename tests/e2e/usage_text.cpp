@@ -8,10 +8,10 @@ std::wstring UsageText() {
   static constexpr const wchar_t* kLines[] = {
       L"Usage:",
       L"",
-      // One line, split only to fit the page.
-      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
-      L"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] "
-      L"[DataValue] [DataType] [FileName]",
+      // One line, one literal: not split to fit the page.
+      // clang-format off
+      L"Tolvu {add/remove/import/export} [RootKey\\Subkey] [DataName] [DataValue] [DataType] [FileName]",
+      // clang-format on
       L"",
       L"- RootKey: [ HKLM | HKCU | HKCR | HKU | HKCC | HKDD | HKPD ]",
       L"- SubKey: Full path of  the registry key under Rootkey",

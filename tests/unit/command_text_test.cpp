@@ -1,4 +1,5 @@
 #include "host/command_text.h"
+#include "support/row_name.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,9 @@
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 struct ProgramNameCase {
   const char* name;
@@ -45,9 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramNameCase{"QuoteAfterTheNameStartsTheRequest",
                         u"tolvu.exe \"add\" x", u" \"add\" x"},
         ProgramNameCase{"UnclosedQuoteTakesTheLine", u"\"C:\\a b add x", u""}),
-    [](const testing::TestParamInfo<ProgramNameCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<ProgramNameCase>);
 
 }  // namespace
 }  // namespace tolvu

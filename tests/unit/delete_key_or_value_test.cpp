@@ -10,10 +10,14 @@
 #include "cli/data_types.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
+#include "support/row_name.h"
 #include "test_support.h"
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 // A registry with HKCU\Top\Leaf holding values A and B (and the default
 // value), HKCU\Top holding value T, and a value R directly under HKCU.
@@ -159,9 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                                true,
                                {"A", "B", ""},
                                {{"", "R"}}}),
-    [](const testing::TestParamInfo<DeleteCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<DeleteCase>);
 
 // The registry refuses a key with sub keys as access denied, which is not
 // the reason; a refusal of a key without any is.
@@ -190,9 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                         true,
                         {"A", "B", ""},
                         {}}),
-    [](const testing::TestParamInfo<DeleteCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<DeleteCase>);
 
 TEST(DeleteKeyOrValueTest, UnrepresentableNameDeletesNothing) {
   for (const auto& [subKey, dataName] :

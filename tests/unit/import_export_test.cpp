@@ -10,10 +10,14 @@
 
 #include "host/status_codes.h"
 #include "support/recording_host.h"
+#include "support/row_name.h"
 #include "test_support.h"
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 constexpr const char* kEditor = "C:\\Windows\\regedit.exe";
 
@@ -126,9 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                    u"export HKCU\\Software\\X \"D:\\Backup Files\\x.reg\"",
                    "/e \"D:\\Backup Files\\x.reg.tolvu-4242.reg\" "
                    "HKEY_CURRENT_USER\\Software\\X"}),
-    [](const testing::TestParamInfo<LaunchCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<LaunchCase>);
 
 // Run by run, what an export leaves of the folder: a whole new file replaces
 // the old x.reg in one rename, its data flushed first, with the old file's
@@ -325,9 +327,7 @@ INSTANTIATE_TEST_SUITE_P(
                       kErrorTimeout, "old",
                       u"had not finished after 10 minutes and was ended.",
                       600000}),
-    [](const testing::TestParamInfo<ExportRunCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<ExportRunCase>);
 
 // The names tried for the new file end with the hundredth.
 TEST(ExportKeyTest, TriesAHundredNamesForTheNewFile) {
@@ -454,9 +454,7 @@ INSTANTIATE_TEST_SUITE_P(
                          kErrorFileNotFound, u"\"Dir.reg\""},
         CheckFailureCase{"ImportUnreachable", u"import \\\\far\\s.reg",
                          TestFile{}, 53, u"Windows error 53"}),
-    [](const testing::TestParamInfo<CheckFailureCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<CheckFailureCase>);
 
 // Only a file is launched: the shell would open a folder in a file window.
 // In the editor's place a folder, nothing, or, with the Windows folder

@@ -12,10 +12,14 @@
 #include "host/app_identity.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
+#include "support/row_name.h"
 #include "test_support.h"
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 std::vector<std::u16string> Lines(const std::u16string& text) {
   std::vector<std::u16string> lines;
@@ -92,9 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ExportRootZero", u"export MyKey MyRegFile.reg"},
         UsageCase{"ExportNotReg", u"export HKCU\\A file.txt"},
         UsageCase{"ExportNoFile", u"export HKCU\\A"}),
-    [](const testing::TestParamInfo<UsageCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<UsageCase>);
 
 struct RouteCase {
   const char* name;
@@ -152,9 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"RegCreateKeyA 80000001 A",
                    "RegSetValueExA N type 1 length 2", "RegCloseKey"},
                   0}),
-    [](const testing::TestParamInfo<RouteCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<RouteCase>);
 
 TEST(MainFlowTest, RegistryFailureIsSilentWithItsStatus) {
   RecordingHost host;

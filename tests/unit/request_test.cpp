@@ -8,9 +8,13 @@
 
 #include "cli/root_keys.h"
 #include "host/text.h"
+#include "support/row_name.h"
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 struct RequestCase {
   const char* name;
@@ -72,9 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                     u"\"add\"", kHkcu, u"A", u"", u"", kRegSz},
         RequestCase{"QuotedRootIsStripped", u"add \"HKCU\"\\A", u"add", kHkcu,
                     u"A", u"", u"", kRegSz}),
-    [](const testing::TestParamInfo<RequestCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<RequestCase>);
 
 TEST(ReadRequestTest, RefusesUnknownTypeOrRoot) {
   for (const std::u16string text :

@@ -9,10 +9,14 @@
 #include "cli/data_types.h"
 #include "host/status_codes.h"
 #include "support/recording_host.h"
+#include "support/row_name.h"
 #include "test_support.h"
 
 namespace tolvu {
 namespace {
+
+// GoogleTest prints the rows with it, which clang-tidy does not see.
+using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::string_literals;
@@ -150,9 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                      kRegDword, Bytes{0xF0, 0xFF, 0xFF, 0xFF}},
         EncodingCase{"DwordHexSmallest", u"N", u"-0x80000000", kRegDword, "N",
                      kRegDword, Bytes{0x00, 0x00, 0x00, 0x80}}),
-    [](const testing::TestParamInfo<EncodingCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<EncodingCase>);
 
 TEST(WriteKeyValueTest, KeyOnlyWhenNoDataName) {
   RecordingHost host;
@@ -330,9 +332,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kErrorNoUnicodeTranslation,
                     true,
                     {u"The character U+D800 in"}}),
-    [](const testing::TestParamInfo<FailureCase>& info) {
-      return std::string(info.param.name);
-    });
+    tolvu_test::ParamName<FailureCase>);
 
 TEST(WriteKeyValueTest, FailureLeavesAnEarlierValueAlone) {
   RecordingHost host;
