@@ -109,7 +109,7 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
       host.exportWritten.reset();  // of the key it is given
       break;
     case EditorOutput::Nothing:
-      host.exportWritten.clear();
+      host.exportWritten = "";
       break;
     case EditorOutput::CutOff:
       host.exportWritten = whole.substr(0, whole.size() - 2);
