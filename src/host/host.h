@@ -90,9 +90,10 @@ class Host {
   // created (the caller owns it and removes it when done), 80
   // (ERROR_FILE_EXISTS) when the name is taken, or the error that kept it
   // from being made (3 for a missing folder, 5 for a folder the user may not
-  // write to). A name Windows takes for a device (NUL, CON, COM1, with or
-  // without an extension) opens no file: nothing is made, and it returns
-  // 1200 (ERROR_BAD_DEVICE).
+  // write to). A name Windows takes for a device (NUL, COM1, with or
+  // without an extension) makes no file: 1200 (ERROR_BAD_DEVICE) when it
+  // opens the device or finds it there, otherwise the error of opening it
+  // (6 for CON, 2 for PRN under Wine).
   //
   // With `like` empty the file gets the access list its folder gives it.
   // Otherwise `like` names an existing file, whose security descriptor is

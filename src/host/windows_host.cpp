@@ -242,6 +242,20 @@ bool OwnEntries(PACL list, std::vector<DWORD>* entries) {
   return true;
 }
 
+// Whether the name opens something that is no file on a disk: COM1.reg is
+// the port, which a creation may find taken or busy.
+bool OpensADevice(const std::wstring& name) {
+  HANDLE found = CreateFileW(
+      name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, 0, nullptr);
+  if (found == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  const bool device = GetFileType(found) != FILE_TYPE_DISK;
+  CloseHandle(found);
+  return device;
+}
+
 // Reads the owner and the access list of `like` in one read; when the owner
 // is one to trust, makes *descriptor a descriptor for a new file with that
 // list (in *entries) and its protection, and sets *made. Otherwise 1307 and
@@ -354,6 +368,9 @@ std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
+    if (OpensADevice(wide)) {
+      return ERROR_BAD_DEVICE;
+    }
     // A folder of that name is refused as access denied: the name is taken
     // all the same.
     const DWORD found = GetFileAttributesW(wide.c_str());
