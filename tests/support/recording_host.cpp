@@ -238,7 +238,9 @@ std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
              : kSuccess;
 }
 
-// The descriptor is the old file's access list, read with its owner.
+// The descriptor is the old file's access list, read with its owner. The
+// parameters are the seam's.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
                                            const std::u16string& like,
                                            std::u16string* owner) {
