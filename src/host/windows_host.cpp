@@ -348,6 +348,8 @@ std::uint32_t WindowsHost::FileSize(const std::u16string& name,
   return ERROR_SUCCESS;
 }
 
+// The parameters are the seam's.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
 std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
                                          const std::u16string& like,
                                          std::u16string* owner) {
