@@ -47,6 +47,14 @@ std::uint32_t WaitingOutBusy(Host& host, Step&& step) {
   return error;
 }
 
+// Whether a file owned by the account of that SID ("S-1-5-18") is one whose
+// access list an export may take over: the account running it (of
+// `runningSid`), SYSTEM, the Administrators group or TrustedInstaller own
+// what users cannot plant. Anyone may create a file in a folder such as
+// C:\Windows\Temp, with a list that lets everyone read it.
+bool TrustedOwner(const std::u16string& ownerSid,
+                  const std::u16string& runningSid);
+
 // The folder part of a file name with its last separator ("C:\x\" of
 // "C:\x\a.reg", "C:" of "C:a.reg"); empty for a name in the current folder.
 std::u16string FolderOf(const std::u16string& fileName);

@@ -90,8 +90,25 @@ class Host {
   // created (the caller owns it and removes it when done), 80
   // (ERROR_FILE_EXISTS) when the name is taken, or the error that kept it
   // from being made (3 for a missing folder, 5 for a folder the user may not
-  // write to).
-  virtual std::uint32_t CreateNewFile(const std::u16string& name) = 0;
+  // write to). A name Windows takes for a device (NUL, COM1, with or
+  // without an extension) makes no file: 1200 (ERROR_BAD_DEVICE) when it
+  // opens the device or finds it there, otherwise the error of opening it
+  // (6 for CON, 2 for PRN under Wine).
+  //
+  // With `like` empty the file gets the access list its folder gives it.
+  // Otherwise `like` names an existing file, whose security descriptor is
+  // read once, owner and access list together. When TrustedOwner takes its
+  // owner, the file is created with that access list and its protection
+  // from inheritance already on it, from its first moment (the entries
+  // `like` inherited are the folder's again); its owner is whoever creates
+  // it. When not, nothing is made, *owner is set to the owner as
+  // DOMAIN\name (its SID where the account has no name) and it returns 1307
+  // (ERROR_INVALID_OWNER); *owner is as it was in every other case. A file
+  // system that keeps no owners (FAT, exFAT) keeps no access lists either:
+  // there the file is made as with `like` empty.
+  virtual std::uint32_t CreateNewFile(const std::u16string& name,
+                                      const std::u16string& like,
+                                      std::u16string* owner) = 0;
   // Deletes the file. Returns 0 when it is gone; otherwise the error, and
   // the file is as it was: 2 when there is none of that name, 3 when its
   // folder is missing, 5 for a read-only file.
@@ -115,18 +132,6 @@ class Host {
   // there; otherwise the error of opening or flushing (5 or 32 while
   // another program holds it, or what the disk gave).
   virtual std::uint32_t FlushFile(const std::u16string& name) = 0;
-  // Sets *accessList to the file's discretionary access list and whether it
-  // is protected from inheritance, as bytes to hand to SetFileAccessList
-  // and nothing else. Returns 0; otherwise the error (5 when the user may
-  // not read it), and *accessList is as it was.
-  virtual std::uint32_t FileAccessList(const std::u16string& name,
-                                       std::string* accessList) = 0;
-  // Gives the file the access list FileAccessList read from another, in
-  // its place: its inherited entries are those of the file's own folder.
-  // Neither owner, encryption nor compression changes. Returns 0; otherwise
-  // the error, and the file's access list is as it was.
-  virtual std::uint32_t SetFileAccessList(const std::u16string& name,
-                                          const std::string& accessList) = 0;
 
   // This process's identifier: no other process running has the same.
   virtual std::uint32_t ProcessId() = 0;

@@ -18,13 +18,16 @@ struct RunFailure {
 void ShowRunFailure(Host& host, const RunFailure& failure);
 
 // Runs `work` for its status. A RunFailure it raises is shown as the
-// description box, and its code becomes the status.
+// description box, and its code becomes the status; one without a
+// description has been told already (in a launch's own box).
 template <typename Work>
 std::uint32_t StatusShowingFailure(Host& host, Work&& work) {
   try {
     return work();
   } catch (const RunFailure& failure) {
-    ShowRunFailure(host, failure);
+    if (!failure.description.empty()) {
+      ShowRunFailure(host, failure);
+    }
     return failure.code;
   }
 }

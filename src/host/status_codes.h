@@ -29,6 +29,8 @@ constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 constexpr std::uint32_t kErrorNoAssociation = 1155;  // ERROR_NO_ASSOCIATION
 constexpr std::uint32_t kErrorDdeFail = 1156;        // ERROR_DDE_FAIL
 constexpr std::uint32_t kErrorDllNotFound = 1157;    // ERROR_DLL_NOT_FOUND
+constexpr std::uint32_t kErrorBadDevice = 1200;      // ERROR_BAD_DEVICE
+constexpr std::uint32_t kErrorInvalidOwner = 1307;   // ERROR_INVALID_OWNER
 constexpr std::uint32_t kErrorTimeout = 1460;        // ERROR_TIMEOUT
 // ERROR_INVALID_COMMAND_LINE
 constexpr std::uint32_t kErrorInvalidCommandLine = 1639;

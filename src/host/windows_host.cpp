@@ -3,15 +3,16 @@
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <aclapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "host/command_text.h"
+#include "host/files.h"
 #include "host/unseen_box.h"
 
 namespace tolvu {
@@ -48,6 +49,9 @@ HANDLE OpenShared(const std::u16string& name, DWORD access) {
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+// The longest account or domain name, with room for its end.
+constexpr DWORD kMaxAccountName = 257;
 
 // SE_ERR_DLLNOTFOUND, the launch result when shell32 itself is missing.
 constexpr std::int32_t kShellDllNotFound = 32;
@@ -167,6 +171,137 @@ UINT SystemCodePage() {
   return codePage;
 }
 
+// The SID in its text form ("S-1-5-18"); empty when it has none.
+std::u16string SidText(PSID sid) {
+  LPWSTR text = nullptr;
+  if (sid == nullptr || ConvertSidToStringSidW(sid, &text) == FALSE) {
+    return std::u16string();
+  }
+  std::u16string result = Utf16(text, wcslen(text));
+  LocalFree(text);
+  return result;
+}
+
+// The account this process runs as, as a SID text; empty when unknown.
+std::u16string RunningSid() {
+  HANDLE token = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) == FALSE) {
+    return std::u16string();
+  }
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<DWORD> user(size / sizeof(DWORD) + 1);
+  std::u16string sid;
+  if (GetTokenInformation(token, TokenUser, user.data(), size, &size) !=
+      FALSE) {
+    sid = SidText(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid);
+  }
+  CloseHandle(token);
+  return sid;
+}
+
+// DOMAIN\name, or the SID where the account has no name.
+std::u16string AccountName(PSID sid) {
+  std::wstring name(kMaxAccountName, L'\0');
+  std::wstring domain(kMaxAccountName, L'\0');
+  DWORD nameSize = kMaxAccountName;
+  DWORD domainSize = kMaxAccountName;
+  SID_NAME_USE use{};
+  if (sid == nullptr ||
+      LookupAccountSidW(nullptr, sid, name.data(), &nameSize, domain.data(),
+                        &domainSize, &use) == FALSE) {
+    return SidText(sid);
+  }
+  const std::u16string account = Utf16(name.data(), nameSize);
+  return domainSize == 0 ? account
+                         : Utf16(domain.data(), domainSize) + u"\\" + account;
+}
+
+// The list's own entries, in *entries: those it inherited are left out,
+// which its folder gives a new file beside it again.
+bool OwnEntries(PACL list, std::vector<DWORD>* entries) {
+  ACL_SIZE_INFORMATION size{};
+  if (GetAclInformation(list, &size, sizeof(size), AclSizeInformation) ==
+      FALSE) {
+    return false;
+  }
+  entries->assign(list->AclSize / sizeof(DWORD) + 1, 0);
+  auto* const own = reinterpret_cast<PACL>(entries->data());
+  if (InitializeAcl(own, list->AclSize, list->AclRevision) == FALSE) {
+    return false;
+  }
+  for (DWORD i = 0; i < size.AceCount; ++i) {
+    ACE_HEADER* entry = nullptr;
+    if (GetAce(list, i, reinterpret_cast<void**>(&entry)) == FALSE ||
+        ((entry->AceFlags & INHERITED_ACE) == 0 &&
+         AddAce(own, list->AclRevision, MAXDWORD, entry, entry->AceSize) ==
+             FALSE)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether the name opens something that is no file on a disk: COM1.reg is
+// the port, which a creation may find taken or busy.
+bool OpensADevice(const std::wstring& name) {
+  HANDLE found = CreateFileW(
+      name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, 0, nullptr);
+  if (found == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  const bool device = GetFileType(found) != FILE_TYPE_DISK;
+  CloseHandle(found);
+  return device;
+}
+
+// Reads the owner and the access list of `like` in one read; when the owner
+// is one to trust, makes *descriptor a descriptor for a new file with that
+// list (in *entries) and its protection, and sets *made. Otherwise 1307 and
+// *owner named. A file system without owners (FAT) gives none, nor does a
+// device: nothing is made then.
+DWORD DescriptorLike(const std::u16string& like,
+                     SECURITY_DESCRIPTOR* descriptor,
+                     std::vector<DWORD>* entries, std::u16string* owner,
+                     bool* made) {
+  std::wstring wide = Wide(like);
+  PSID ownerSid = nullptr;
+  PACL list = nullptr;
+  PSECURITY_DESCRIPTOR read = nullptr;
+  DWORD error = GetNamedSecurityInfoW(
+      wide.data(), SE_FILE_OBJECT,
+      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &ownerSid,
+      nullptr, &list, nullptr, &read);
+  if (error != ERROR_SUCCESS) {
+    return error;
+  }
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  if (ownerSid == nullptr) {
+    *made = false;
+  } else if (!TrustedOwner(SidText(ownerSid), RunningSid())) {
+    *owner = AccountName(ownerSid);
+    error = ERROR_INVALID_OWNER;
+  } else if (GetSecurityDescriptorControl(read, &control, &revision) == FALSE ||
+             InitializeSecurityDescriptor(
+                 descriptor, SECURITY_DESCRIPTOR_REVISION) == FALSE ||
+             (list != nullptr && !OwnEntries(list, entries)) ||
+             SetSecurityDescriptorDacl(
+                 descriptor, TRUE,
+                 list == nullptr ? nullptr
+                                 : reinterpret_cast<PACL>(entries->data()),
+                 FALSE) == FALSE ||
+             SetSecurityDescriptorControl(
+                 descriptor, SE_DACL_PROTECTED,
+                 static_cast<SECURITY_DESCRIPTOR_CONTROL>(
+                     control & SE_DACL_PROTECTED)) == FALSE) {
+    error = GetLastError();
+  }
+  LocalFree(read);
+  return error;
+}
+
 }  // namespace
 
 std::u16string WindowsHost::CommandText() {
@@ -213,21 +348,43 @@ std::uint32_t WindowsHost::FileSize(const std::u16string& name,
   return ERROR_SUCCESS;
 }
 
-std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name) {
+// The parameters are the seam's.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
+                                         const std::u16string& like,
+                                         std::u16string* owner) {
+  SECURITY_DESCRIPTOR descriptor{};
+  SECURITY_ATTRIBUTES security{sizeof(security), &descriptor, FALSE};
+  std::vector<DWORD> entries;
+  bool made = !like.empty();
+  if (made) {
+    const DWORD error =
+        DescriptorLike(like, &descriptor, &entries, owner, &made);
+    if (error != ERROR_SUCCESS) {
+      return error;
+    }
+  }
   const std::wstring wide = Wide(name);
-  HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, made ? &security : nullptr,
+                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
+    if (OpensADevice(wide)) {
+      return ERROR_BAD_DEVICE;
+    }
     // A folder of that name is refused as access denied: the name is taken
     // all the same.
-    return error == ERROR_ACCESS_DENIED &&
-                   GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES
+    const DWORD found = GetFileAttributesW(wide.c_str());
+    return error == ERROR_ACCESS_DENIED && found != INVALID_FILE_ATTRIBUTES &&
+                   (found & FILE_ATTRIBUTE_DIRECTORY) != 0
                ? ERROR_FILE_EXISTS
                : error;
   }
+  // NUL.reg and its like open the device and make no file.
+  const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
   CloseHandle(file);
-  return ERROR_SUCCESS;
+  return onDisk ? ERROR_SUCCESS : ERROR_BAD_DEVICE;
 }
 
 std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
@@ -290,56 +447,6 @@ std::uint32_t WindowsHost::FlushFile(const std::u16string& name) {
       FlushFileBuffers(file) != FALSE ? ERROR_SUCCESS : GetLastError();
   CloseHandle(file);
   return error;
-}
-
-std::uint32_t WindowsHost::FileAccessList(const std::u16string& name,
-                                          std::string* accessList) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  std::wstring wide = Wide(name);
-  const DWORD error = GetNamedSecurityInfoW(
-      wide.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-      nullptr, nullptr, &descriptor);
-  if (error != ERROR_SUCCESS) {
-    return error;
-  }
-  // Self-relative: the bytes are the whole descriptor.
-  accessList->assign(static_cast<const char*>(descriptor),
-                     GetSecurityDescriptorLength(descriptor));
-  LocalFree(descriptor);
-  return ERROR_SUCCESS;
-}
-
-std::uint32_t WindowsHost::SetFileAccessList(const std::u16string& name,
-                                             const std::string& accessList) {
-  if (accessList.empty()) {
-    return ERROR_INVALID_SECURITY_DESCR;
-  }
-  // The descriptor's parts are read in place, so its bytes get the
-  // alignment of the DWORDs they hold.
-  std::vector<DWORD> aligned((accessList.size() + sizeof(DWORD) - 1) /
-                             sizeof(DWORD));
-  std::memcpy(aligned.data(), accessList.data(), accessList.size());
-  PSECURITY_DESCRIPTOR descriptor = aligned.data();
-  BOOL present = FALSE;
-  BOOL defaulted = FALSE;
-  PACL list = nullptr;
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
-  if (IsValidSecurityDescriptor(descriptor) == FALSE ||
-      GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) ==
-          FALSE ||
-      GetSecurityDescriptorControl(descriptor, &control, &revision) == FALSE) {
-    return ERROR_INVALID_SECURITY_DESCR;
-  }
-  // Without a list everyone may do anything, as with a null one.
-  const SECURITY_INFORMATION what =
-      DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
-                                       ? PROTECTED_DACL_SECURITY_INFORMATION
-                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
-  std::wstring wide = Wide(name);
-  return SetNamedSecurityInfoW(wide.data(), SE_FILE_OBJECT, what, nullptr,
-                               nullptr, present != FALSE ? list : nullptr,
-                               nullptr);
 }
 
 std::uint32_t WindowsHost::ProcessId() { return GetCurrentProcessId(); }

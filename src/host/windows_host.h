@@ -22,17 +22,15 @@ class WindowsHost final : public Host {
                                std::uint32_t* attributes) override;
   std::uint32_t FileSize(const std::u16string& name,
                          std::uint64_t* size) override;
-  std::uint32_t CreateNewFile(const std::u16string& name) override;
+  std::uint32_t CreateNewFile(const std::u16string& name,
+                              const std::u16string& like,
+                              std::u16string* owner) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
   std::uint32_t RenameReplacing(const std::u16string& from,
                                 const std::u16string& to) override;
   std::uint32_t ReadFileBytes(const std::u16string& name, FileRange range,
                               std::string* bytes) override;
   std::uint32_t FlushFile(const std::u16string& name) override;
-  std::uint32_t FileAccessList(const std::u16string& name,
-                               std::string* accessList) override;
-  std::uint32_t SetFileAccessList(const std::u16string& name,
-                                  const std::string& accessList) override;
   std::uint32_t ProcessId() override;
   void Pause(std::chrono::milliseconds time) override;
   bool WindowStationVisible() override;

@@ -20,17 +20,4 @@ std::u16string ErrorReason(std::uint32_t error) {
   }
 }
 
-RunFailure CannotReplace(const std::u16string& fileName,
-                         const std::u16string& reason, std::uint32_t status) {
-  return RunFailure{
-      u"The export cannot replace " + Quoted(fileName) + u": " + reason + u".",
-      status};
-}
-
-RunFailure CannotWrite(const std::u16string& fileName, std::uint32_t error) {
-  return RunFailure{u"The export file " + Quoted(fileName) +
-                        u" cannot be written: " + ErrorReason(error) + u".",
-                    error};
-}
-
 }  // namespace tolvu

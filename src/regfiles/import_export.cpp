@@ -117,11 +117,12 @@ RegFile ReadImportFile(Host& host, const std::u16string& fileName) {
   return std::move(*file);
 }
 
-void RequireReadableKey(Host& host, const KeyPath& key,
+// `subKey` is the key's path below its root in ANSI text.
+void RequireReadableKey(Host& host, std::uint32_t root,
+                        const std::string& subKey,
                         const std::u16string& keyPath) {
   HostKey open = 0;
-  const std::uint32_t status = host.RegOpenKeyA(
-      key.root, AnsiOrFail(host, key.subKey, u"key path"), &open);
+  const std::uint32_t status = host.RegOpenKeyA(root, subKey, &open);
   if (status != kSuccess) {
     throw RunFailure{u"The key " + Quoted(keyPath) + u" cannot be exported: " +
                          ErrorReason(status) + u".",
@@ -130,62 +131,49 @@ void RequireReadableKey(Host& host, const KeyPath& key,
   host.RegCloseKey(open);
 }
 
-void RequireFolderOf(Host& host, const std::u16string& fileName) {
-  const std::u16string folder = FolderOf(fileName);
-  if (folder.empty()) {
-    return;
+// One file: a wildcard would have the editor write a file of that name. The
+// \\?\ of a path that Windows takes as it stands is none.
+void RequireOneFile(const std::u16string& fileName) {
+  const std::u16string literal = u"\\\\?\\";
+  const std::u16string path = fileName.rfind(literal, 0) == 0
+                                  ? fileName.substr(literal.size())
+                                  : fileName;
+  if (Contains(path, u'*') || Contains(path, u'?')) {
+    throw RunFailure{u"The export file name " + Quoted(fileName) +
+                         u" contains a wildcard character (* or ?); name "
+                         u"one file.",
+                     kErrorInvalidName};
   }
-  // With its trailing separator, a file of that name is not found either.
-  std::uint32_t attributes = 0;
-  std::uint32_t error = host.FileAttributes(folder, &attributes);
-  if (error == kErrorFileNotFound || error == kErrorInvalidName) {
-    error = kErrorPathNotFound;
-  }
-  if (error != kSuccess) {
-    throw CannotWrite(fileName, error);
-  }
-}
-
-// Whether an old file of the name waits to be replaced. The editor cannot
-// write over a folder, nor over a hidden, system or read-only file.
-bool OldFileToReplace(Host& host, const std::u16string& fileName) {
-  std::uint32_t attributes = 0;
-  const std::uint32_t error = host.FileAttributes(fileName, &attributes);
-  if (error == kErrorFileNotFound) {
-    return false;
-  }
-  if (error != kSuccess) {
-    throw CannotReplace(fileName, ErrorReason(error), error);
-  }
-  if ((attributes & kAttributeDirectory) != 0) {
-    throw CannotReplace(fileName, u"it is a folder", kErrorAccessDenied);
-  }
-  if ((attributes & (kAttributeHidden | kAttributeSystem)) != 0) {
-    throw CannotReplace(fileName, u"it is a hidden or system file",
-                        kErrorAccessDenied);
-  }
-  if ((attributes & kAttributeReadOnly) != 0) {
-    throw CannotReplace(fileName, u"it is read-only", kErrorAccessDenied);
-  }
-  return true;
 }
 
 // Has the editor write the new file, and puts it in the target's place
-// when it is whole. The caller removes the new file when this does not end
-// in the replace.
-std::uint32_t ExportThrough(Host& host, const std::string& editor,
-                            const std::u16string& keyPath,
-                            const ExportFiles& files) {
-  const std::string parameters =
-      AnsiOrFail(host,
-                 u"/e " + EditorArgument(FullPathOf(host, files.newFile)) +
-                     u" " + EditorArgument(keyPath),
-                 u"editor parameters");
+// when it is whole. A RunFailure otherwise, one with no description after
+// the box of a failed launch.
+void ExportThrough(Host& host, const std::string& editor,
+                   const std::u16string& keyPath, const ExportFiles& files) {
+  const std::string parameters = AnsiOrFail(
+      host,
+      u"/e " + EditorArgument(FullPathOf(host, files.newFile)) + u" " +
+          EditorArgument(keyPath),
+      u"editor parameters");
   const std::uint32_t status = RunEditor(host, editor, parameters);
-  if (status == kSuccess) {
-    ReplaceWithWholeExport(host, files);
+  if (status != kSuccess) {
+    throw RunFailure{u"", status};
   }
-  return status;  // a failed launch's, after its box
+  ReplaceWithWholeExport(host, files, keyPath);
+}
+
+// Rethrows the failure being handled; a RunFailure's description then
+// ends with the note.
+[[noreturn]] void RethrowNoting(const std::u16string& note) {
+  try {
+    throw;
+  } catch (RunFailure& failure) {
+    if (!note.empty()) {
+      failure.description += (failure.description.empty() ? u"" : u" ") + note;
+    }
+    throw;
+  }
 }
 
 }  // namespace
@@ -267,16 +255,12 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
                         const std::u16string& fileName) {
   return StatusShowingFailure(host, [&] {
     // Nothing is touched before every check has passed.
-    if (Contains(fileName, u'*') || Contains(fileName, u'?')) {
-      throw RunFailure{u"The export file name " + Quoted(fileName) +
-                           u" contains a wildcard character (* or ?); name "
-                           u"one file.",
-                       kErrorInvalidName};
-    }
-    const std::u16string keyPath = RootKeyName(key.root) + u"\\" + key.subKey;
+    RequireOneFile(fileName);
+    const std::u16string root = RootKeyName(key.root) + u"\\";
+    const std::u16string keyPath = root + key.subKey;
     AnsiOrFail(host, fileName, u"file name");
-    AnsiOrFail(host, keyPath, u"key path");
-    RequireReadableKey(host, key, keyPath);
+    const std::string ansiKey = AnsiOrFail(host, keyPath, u"key path");
+    RequireReadableKey(host, key.root, ansiKey.substr(root.size()), keyPath);
     RequireFolderOf(host, fileName);
     const bool replaces = OldFileToReplace(host, fileName);
     const std::string editor = EditorFile(host);
@@ -285,27 +269,14 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
     }
     // From here the run has a file of its own, which it removes unless it
     // becomes the target; one it cannot remove is named.
-    const ExportFiles files{fileName, ReserveNewFile(host, fileName), replaces};
-    std::uint32_t status = kSuccess;
+    const ExportFiles files{fileName, ReserveNewFile(host, fileName, replaces),
+                            replaces};
     try {
-      if (files.replaces) {
-        CopyAccessList(host, files);
-      }
-      status = ExportThrough(host, editor, keyPath, files);
-    } catch (RunFailure& failure) {
-      const std::u16string left = RemoveNewFile(host, files.newFile);
-      failure.description += left.empty() ? u"" : u" " + left;
-      throw;
+      ExportThrough(host, editor, keyPath, files);
     } catch (...) {
-      RemoveNewFile(host, files.newFile);
-      throw;
+      RethrowNoting(RemoveNewFile(host, files.newFile));
     }
-    const std::u16string left =
-        status == kSuccess ? u"" : RemoveNewFile(host, files.newFile);
-    if (!left.empty()) {
-      throw RunFailure{left, status};  // after the launch's own box
-    }
-    return status;
+    return kSuccess;
   });
 }
 

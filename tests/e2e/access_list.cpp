@@ -5,6 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tolvu_e2e {
@@ -55,7 +56,7 @@ bool LockDownToAdministrators(const std::wstring& path) {
   return set;
 }
 
-std::optional<std::wstring> AccessListText(const std::wstring& path) {
+std::optional<AccessList> FileAccessList(const std::wstring& path) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   std::wstring name = path;
   if (GetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
@@ -64,11 +65,16 @@ std::optional<std::wstring> AccessListText(const std::wstring& path) {
     return std::nullopt;
   }
   LPWSTR text = nullptr;
-  std::optional<std::wstring> list;
+  std::optional<AccessList> list;
   if (ConvertSecurityDescriptorToStringSecurityDescriptorW(
           descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text,
           nullptr) != FALSE) {
-    list = text;
+    // "D:", the list's flags (P, AI, AR), then its entries.
+    const std::wstring sddl = text;
+    const std::size_t entries = std::min(sddl.find(L'('), sddl.size());
+    const std::wstring flags = sddl.substr(0, entries);
+    list = AccessList{flags.find(L'P') != std::wstring::npos,
+                      sddl.substr(entries)};
     LocalFree(text);
   }
   LocalFree(descriptor);

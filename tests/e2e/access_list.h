@@ -15,9 +15,20 @@ bool RunningUnderWine();
 // driver (which must remove it again), no access for anyone else.
 bool LockDownToAdministrators(const std::wstring& path);
 
-// The file's access list in the security descriptor language
-// ("D:P(A;;FA;;;BA)...", P for protected from inheritance); nothing when it
-// cannot be read.
-std::optional<std::wstring> AccessListText(const std::wstring& path);
+// A file's access list: whether it is protected from inheritance, and its
+// entries in the security descriptor language ("(A;;FA;;;BA)..."). Its
+// other flags are left out: Windows may mark a list it sets as
+// auto-inherited (AI).
+struct AccessList {
+  bool isProtected = false;
+  std::wstring entries;
+};
+
+inline bool operator==(const AccessList& a, const AccessList& b) {
+  return a.isProtected == b.isProtected && a.entries == b.entries;
+}
+
+// Nothing when it cannot be read.
+std::optional<AccessList> FileAccessList(const std::wstring& path);
 
 }  // namespace tolvu_e2e

@@ -251,14 +251,16 @@ TEST_F(ExportAccessList, OfALockedDownTargetIsKept) {
   PlantExportKeys(HKEY_CURRENT_USER);
   ASSERT_TRUE(WriteFileBytes(InWork(L"out.reg"), RegFileBytes(L"; old")));
   ASSERT_TRUE(LockDownToAdministrators(InWork(L"out.reg")));
-  const std::optional<std::wstring> before = AccessListText(InWork(L"out.reg"));
+  const std::optional<AccessList> before = FileAccessList(InWork(L"out.reg"));
   ASSERT_TRUE(before.has_value());
-  ASSERT_EQ(before->rfind(L"D:P(A;;FA;;;BA)", 0), 0U) << Narrow(*before);
+  ASSERT_TRUE(before->isProtected);
+  ASSERT_EQ(before->entries.rfind(L"(A;;FA;;;BA)", 0), 0U)
+      << Narrow(before->entries);
 
   const RunResult result = RunWithEditor(L"export {key} out.reg");
 
   ExpectEditorRan(result);
-  EXPECT_EQ(AccessListText(InWork(L"out.reg")), before);
+  EXPECT_EQ(FileAccessList(InWork(L"out.reg")), before);
   const std::optional<std::wstring> text = ReadUtf16File(InWork(L"out.reg"));
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
   EXPECT_NE(text->find(L"\"Name\"=\"Value\""), std::wstring::npos);
@@ -377,6 +379,14 @@ INSTANTIATE_TEST_SUITE_P(
                               false,
                               ERROR_INVALID_NAME,
                               L"?.reg"},
+                      // A device's name: no file opens, nothing starts.
+                      Refused{
+                          "DeviceName",
+                          L"export {key} NUL.reg",
+                          {L"out.reg"},
+                          false,
+                          ERROR_INVALID_NAME,
+                          L"\"NUL.reg\" is the name of a device, not a file"},
                       Refused{"ReadOnlyTarget",
                               L"export {key} out.reg",
                               {L"out.reg"},
@@ -520,7 +530,8 @@ struct StandIn {
   const wchar_t* script;
   DWORD exitCode;
   const wchar_t* mentions;  // in the one box; nullptr: no box
-  // After the version line of out.reg afterwards; nullptr: the old bytes.
+  // After the version line of out.reg afterwards, with {subkey} as for the
+  // command line; nullptr: the old bytes.
   const wchar_t* outBody;
   DWORD stopAfterMs;    // the tool is stopped from outside; 0: never
   DWORD processes = 1;  // that the tool's run started
@@ -569,7 +580,9 @@ TEST_P(StandInEditor, IsWaitedForAndTheOldFileKeptUnlessReplaced) {
         << ::testing::PrintToString(result.boxes[0]);
   }
   EXPECT_EQ(ReadFileBytes(InWork(L"out.reg")),
-            param.outBody == nullptr ? old : RegFileBytes(param.outBody));
+            param.outBody == nullptr
+                ? old
+                : RegFileBytes(WithCaseKey(param.outBody)));
   std::vector<std::wstring> entries = FolderEntries(WorkDir());
   const auto newFile = std::find_if(
       entries.begin(), entries.end(),
@@ -585,10 +598,13 @@ INSTANTIATE_TEST_SUITE_P(
     RegFiles, StandInEditor,
     ::testing::Values(
         StandIn{"ExportWaitedFor", L"export {key} out.reg", L"sleep 3000 write",
-                0, nullptr, L"; stand-in export\r\n", 0},
+                0, nullptr,
+                L"[HKEY_CURRENT_USER\\{subkey}]\r\n; stand-in export\r\n", 0},
         // As a virus scanner does with a new file: the tool waits it out.
         StandIn{"ExportHeldForASecondAfterwards", L"export {key} out.reg",
-                L"write hold 1000", 0, nullptr, L"; stand-in export\r\n", 0, 2},
+                L"write hold 1000", 0, nullptr,
+                L"[HKEY_CURRENT_USER\\{subkey}]\r\n; stand-in export\r\n", 0,
+                2},
         // The stand-in imports nothing.
         StandIn{"ImportWaitedFor", L"import settings.reg", L"sleep 3000",
                 ERROR_CANTWRITE, L"4 entries are not as the file gives them",

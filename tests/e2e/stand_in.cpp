@@ -13,8 +13,8 @@
 // told what to do. A box word shows a box (a backslash followed by n in TEXT
 // stands for CR LF); spawn starts another stand-in that sleeps that long,
 // without waiting for it; write writes the file an export names (/e FILE
-// KEY) as the editor does, a whole export whose one line after the version
-// line is "; stand-in export", and empty makes it empty; hold
+// KEY) as the editor does, a whole export of KEY whose one line after the
+// key's is "; stand-in export", and empty makes it empty; hold
 // keeps that file open, as a virus scanner does, for that long after this
 // program ends (a stand-in started to sleep inherits the handle). Other
 // words are passed over.
@@ -147,14 +147,16 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
       SpawnSleeper(words[++i], false);
     } else if (word == L"exit" && hasNext) {
       exitCode = _wtoi(words[++i].c_str());
-    } else if ((word == L"write" || word == L"empty") && words.size() >= 2 &&
+    } else if ((word == L"write" || word == L"empty") && words.size() >= 3 &&
                words[0] == L"/e") {
-      // UTF-16LE with its byte-order mark, as the editor writes an export.
+      // UTF-16LE with its byte-order mark, as the editor writes an export
+      // of the key it is given.
       const std::vector<std::uint8_t> bytes =
-          word == L"write" ? tolvu_e2e::Utf16Bytes(
-                                 L"\uFEFFWindows Registry Editor Version "
-                                 L"5.00\r\n\r\n; stand-in export\r\n")
-                           : std::vector<std::uint8_t>();
+          word == L"write"
+              ? tolvu_e2e::Utf16Bytes(
+                    L"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n[" +
+                    words[2] + L"]\r\n; stand-in export\r\n")
+              : std::vector<std::uint8_t>();
       WriteBytes(words[1].c_str(), bytes.data(), bytes.size());
     } else if (word == L"hold" && hasNext && words.size() >= 2 &&
                words[0] == L"/e") {

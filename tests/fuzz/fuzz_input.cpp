@@ -17,7 +17,7 @@ constexpr std::uint8_t kUtf16Bit = 0x80;
 constexpr std::uint8_t kEditorOutputBits = 0x03;
 constexpr unsigned kHeldShift = 2;
 constexpr std::uint8_t kAccessListUnreadableBit = 0x10;
-constexpr std::uint8_t kAccessListUnsettableBit = 0x20;
+constexpr std::uint8_t kExportTargetForeignBit = 0x20;
 constexpr std::uint8_t kFlushFailsBit = 0x40;
 constexpr std::uint8_t kNoProcessBit = 0x80;
 
@@ -78,7 +78,7 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
   run.editorOutput = static_cast<EditorOutput>(files & kEditorOutputBits);
   run.exportHeldMs = kHeldMs[(files >> kHeldShift) & 3U];
   run.accessListUnreadable = (files & kAccessListUnreadableBit) != 0;
-  run.accessListUnsettable = (files & kAccessListUnsettableBit) != 0;
+  run.exportTargetForeign = (files & kExportTargetForeignBit) != 0;
   run.flushFails = (files & kFlushFailsBit) != 0;
   run.launchGivesNoProcess = (files & kNoProcessBit) != 0;
   const auto fileFrom = [&](std::size_t at) {
@@ -118,10 +118,10 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   const std::string whole = ExportedContent();
   switch (run.editorOutput) {
     case EditorOutput::Whole:
-      host.exportWritten = whole;
+      host.exportWritten.reset();  // of the key it is given
       break;
     case EditorOutput::Nothing:
-      host.exportWritten.clear();
+      host.exportWritten = "";
       break;
     case EditorOutput::CutOff:
       host.exportWritten = whole.substr(0, whole.size() - 2);
@@ -133,13 +133,14 @@ void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.exportHeldError = run.exportHeldMs == 0 ? 0 : kExportHeldError;
   host.exportHeldMs = run.exportHeldMs;
   host.readAccessListError = run.accessListUnreadable ? kErrorAccessDenied : 0;
-  host.setAccessListError = run.accessListUnsettable ? kErrorAccessDenied : 0;
   host.flushError = run.flushFails ? kFlushError : 0;
 
   if (run.exportTargetExists) {
     host.files[u"MyRegFile.reg"] =
         TestFile{run.exportTargetReadOnly ? kAttributeReadOnly : 0U, 0, 0,
                  run.importFile.value_or("mine"), "Administrators only"};
+    host.files[u"MyRegFile.reg"].owner =
+        run.exportTargetForeign ? u"S-1-5-21-7-7-7-1003" : kTestAccount;
   }
   host.files[u"ReadOnly.reg"] = TestFile{kAttributeReadOnly, 0, 0, "ro"};
   host.files[u"Hidden.reg"] = TestFile{kAttributeHidden, 0, 0, "hidden"};

@@ -15,7 +15,7 @@
 //              bits 2-3  another program holds that file once written:
 //                        not at all, for a second, for five, throughout
 //              bit 4     no access list can be read
-//              bit 5     no access list can be set
+//              bit 5     MyRegFile.reg belongs to another account
 //              bit 6     flushing a file fails
 //              bit 7     the launch gives no process to wait for
 // Byte text:   0x00-0x7F the ASCII character; 0x80-0x8F one of sixteen
@@ -45,7 +45,7 @@ struct FuzzRun {
   EditorOutput editorOutput = EditorOutput::Whole;
   std::uint64_t exportHeldMs = 0;  // kForever: throughout
   bool accessListUnreadable = false;
-  bool accessListUnsettable = false;
+  bool exportTargetForeign = false;
   bool flushFails = false;
   bool launchGivesNoProcess = false;
   std::optional<std::string> importFile;  // MyRegFile.reg's bytes

@@ -274,6 +274,10 @@ void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
     Require(!named.empty(), "a launch the request does not ask for", out);
     Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
+    Require(named.size() != 3 || launch.files.count(DecodeUtf8(named[1])) != 0,
+            "the editor started on an export file the run did not make "
+            "(a device's name)",
+            out);
     for (const auto& [name, file] : launch.files) {
       Require(target.name.empty() || EncodeUtf8(FullPath(name)) != named[1] ||
                   file.accessList == target.accessList,
@@ -324,13 +328,20 @@ void CheckFiles(const Outcome& out, const Files& filesBefore,
   for (const auto& [name, file] : out.host.files) {
     const auto before = filesBefore.find(name);
     if (name == target.name && out.status == kSuccess) {
+      const std::vector<std::string> named =
+          ExpectedEditorArguments(out.request, filesBefore, out.host.processId);
       Require(out.run.editorOutput == EditorOutput::Whole &&
-                  !out.run.flushFails && file.content == ExportedContent(),
-              "an export's target that is not the editor's whole export", out);
+                  !out.run.flushFails && named.size() == 3 &&
+                  file.content == ExportedContent(DecodeUtf8(named[2])),
+              "an export's target that is not the editor's whole export of "
+              "the key",
+              out);
       Require(file.accessList == target.accessList &&
                   (!target.existed || (!out.run.accessListUnreadable &&
-                                       !out.run.accessListUnsettable)),
-              "an export's target without the old file's access list", out);
+                                       !out.run.exportTargetForeign)),
+              "an export's target without the old file's access list, or "
+              "with that of a file another account owns",
+              out);
     } else if (before == filesBefore.end()) {
       Require(NamedAsLeft(out, name), "a file of the run left unnamed", out);
     } else {
@@ -339,6 +350,16 @@ void CheckFiles(const Outcome& out, const Files& filesBefore,
   }
   for (const auto& [name, file] : filesBefore) {
     Require(out.host.files.count(name) != 0, "a file lost", out);
+  }
+  // A box that says a file is left names one that is there.
+  for (const ShownBox& box : out.host.boxes) {
+    const std::size_t left = box.text.find(u"\" is left");
+    const std::size_t start = box.text.rfind(u'"', left - 1);
+    Require(left == std::u16string::npos ||
+                (start != std::u16string::npos &&
+                 out.host.files.count(
+                     box.text.substr(start + 1, left - start - 1)) != 0),
+            "a box names a file left that is not there", out);
   }
 }
 

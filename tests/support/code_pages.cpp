@@ -66,4 +66,27 @@ std::optional<std::string> EncodeUtf8(const std::u16string& text) {
   return Utf8(text);
 }
 
+std::u16string DecodeUtf8(const std::string& bytes) {
+  std::u16string text;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<std::uint8_t>(bytes[i]);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                                             : 4;
+    std::uint32_t point = length == 1 ? lead : lead & (0x7FU >> length);
+    for (std::size_t k = 1; k < length && i + k < bytes.size(); ++k) {
+      point = (point << 6U) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3FU);
+    }
+    if (point >= 0x10000) {
+      text.push_back(static_cast<char16_t>(0xD7C0 + (point >> 10U)));
+      text.push_back(static_cast<char16_t>(0xDC00 | (point & 0x3FFU)));
+    } else {
+      text.push_back(static_cast<char16_t>(point));
+    }
+    i += length;
+  }
+  return text;
+}
+
 }  // namespace tolvu

@@ -16,4 +16,7 @@ std::u16string DecodeCp1252(const std::string& bytes);
 // Nothing for a lone surrogate, which has no UTF-8 form.
 std::optional<std::string> EncodeUtf8(const std::u16string& text);
 
+// Well-formed UTF-8 as UTF-16; as the process code page gives it.
+std::u16string DecodeUtf8(const std::string& bytes);
+
 }  // namespace tolvu

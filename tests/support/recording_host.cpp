@@ -21,6 +21,20 @@ std::u16string FolderName(const std::u16string& name) {
   return cut == std::u16string::npos ? u"" : name.substr(0, cut);
 }
 
+// Windows takes these names for devices, whatever follows a dot in them.
+bool IsDeviceName(const std::u16string& name) {
+  const std::size_t start = name.find_last_of(u"\\/:") + 1;  // 0 for none
+  std::u16string stem = name.substr(start, name.find(u'.', start) - start);
+  for (char16_t& ch : stem) {
+    ch = ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - 32) : ch;
+  }
+  const bool numbered = stem.size() == 4 && stem[3] >= u'1' && stem[3] <= u'9';
+  const std::u16string word = stem.substr(0, 3);
+  return (stem.size() == 3 && (word == u"CON" || word == u"PRN" ||
+                               word == u"AUX" || word == u"NUL")) ||
+         (numbered && (word == u"COM" || word == u"LPT"));
+}
+
 bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
 }
@@ -116,10 +130,9 @@ std::string Utf16File(const std::u16string& text) {
   return bytes;
 }
 
-std::string ExportedContent() {
-  return Utf16File(
-      u"Windows Registry Editor Version 5.00\r\n\r\n"
-      u"[HKEY_CURRENT_USER\\A]\r\n\"Name\"=\"Value\"\r\n\r\n");
+std::string ExportedContent(const std::u16string& key) {
+  return Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[" + key +
+                   u"]\r\n\"Name\"=\"Value\"\r\n\r\n");
 }
 
 std::string RootText(std::uint32_t root) {
@@ -225,7 +238,28 @@ std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
              : kSuccess;
 }
 
-std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
+// The descriptor is the old file's access list, read with its owner. The
+// parameters are the seam's.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters)
+std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
+                                           const std::u16string& like,
+                                           std::u16string* owner) {
+  TestFile created;
+  if (!like.empty()) {
+    const auto old = files.find(like);
+    if (old == files.end() || readAccessListError != 0) {
+      return old == files.end() ? MissingError(like) : readAccessListError;
+    }
+    const std::u16string& oldOwner = old->second.owner;
+    if (!oldOwner.empty() && !TrustedOwner(oldOwner, accountSid)) {
+      *owner = oldOwner;  // none of its accounts has a name
+      return kErrorInvalidOwner;
+    }
+    created.accessList = oldOwner.empty() ? "" : old->second.accessList;
+  }
+  if (IsDeviceName(name)) {
+    return kErrorBadDevice;
+  }
   if (files.count(name) != 0) {
     return kErrorFileExists;
   }
@@ -236,7 +270,7 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name) {
   if (folder != files.end() && folder->second.lockedError != 0) {
     return folder->second.lockedError;
   }
-  files[name] = TestFile{};
+  files[name] = created;
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
   return kSuccess;
 }
@@ -322,29 +356,6 @@ std::uint32_t RecordingHost::FlushFile(const std::u16string& name) {
   }
   if (error == kSuccess) {
     fileChanges.push_back(FileChange{FileChange::Flush, name, u""});
-  }
-  return error;
-}
-
-std::uint32_t RecordingHost::FileAccessList(const std::u16string& name,
-                                            std::string* accessList) {
-  const auto file = files.find(name);
-  const std::uint32_t error =
-      file == files.end() ? MissingError(name) : readAccessListError;
-  if (error == kSuccess) {
-    *accessList = file->second.accessList;
-  }
-  return error;
-}
-
-std::uint32_t RecordingHost::SetFileAccessList(const std::u16string& name,
-                                               const std::string& accessList) {
-  const auto file = files.find(name);
-  const std::uint32_t error =
-      file == files.end() ? MissingError(name) : setAccessListError;
-  if (error == kSuccess) {
-    file->second.accessList = accessList;
-    fileChanges.push_back(FileChange{FileChange::AccessList, name, u""});
   }
   return error;
 }
@@ -623,13 +634,14 @@ bool RecordingHost::WaitForProcess(HostProcess process,
 void RecordingHost::EndEditor(const TestProcess& process) {
   --editorsRunning;
   const std::vector<std::string> args = WindowsArguments(process.parameters);
-  if (exportWritten.empty() || args.size() != 3 || args[0] != "/e") {
+  if (exportWritten == "" || args.size() != 3 || args[0] != "/e") {
     return;
   }
   for (auto& [name, file] : files) {
     std::u16string full;
     if (FullPathName(name, &full) == kSuccess && ToAnsi(full) == args[1]) {
-      file.content = exportWritten;
+      file.content =
+          exportWritten ? *exportWritten : ExportedContent(DecodeUtf8(args[2]));
       file.lockedError = exportHeldError;
       file.lockedUntilMs =
           exportHeldMs == kForever ? kForever : process.endsAtMs + exportHeldMs;

@@ -66,6 +66,9 @@ struct ValuePath {
   std::string name;
 };
 
+// The account the recording host runs the tool as, and owns its files.
+constexpr const char16_t* kTestAccount = u"S-1-5-21-1-2-3-1001";
+
 // A time on the host's clock that never comes.
 constexpr std::uint64_t kForever = UINT64_MAX;
 
@@ -79,12 +82,14 @@ struct TestFile {
   std::string content;                     // its bytes
   std::string accessList{};                // stands for it; "" for the folder's
   std::uint64_t lockedUntilMs = kForever;  // on the host's clock
+  std::u16string owner = kTestAccount;     // its owner's SID; "" for none
 };
 
 inline bool operator==(const TestFile& a, const TestFile& b) {
   return a.attributes == b.attributes && a.lockedError == b.lockedError &&
          a.lookupError == b.lookupError && a.content == b.content &&
-         a.accessList == b.accessList && a.lockedUntilMs == b.lockedUntilMs;
+         a.accessList == b.accessList && a.lockedUntilMs == b.lockedUntilMs &&
+         a.owner == b.owner;
 }
 
 struct Launch {
@@ -98,14 +103,15 @@ struct Launch {
 // registry editor writes them.
 std::string Utf16File(const std::u16string& text);
 
-// What the recording host's editor writes for an export unless told
-// otherwise: a whole one.
-std::string ExportedContent();
+// What the recording host's editor writes for an export of the key unless
+// told otherwise: a whole one.
+std::string ExportedContent(
+    const std::u16string& key = u"HKEY_CURRENT_USER\\A");
 
 // A change the tool made to the files, as it made it.
 struct FileChange {
-  // AccessList: a new access list set; Flush: its data written to disk.
-  enum Kind { Create, Remove, Rename, AccessList, Flush } kind = Create;
+  // Flush: its data written to disk.
+  enum Kind { Create, Remove, Rename, Flush } kind = Create;
   std::u16string name;
   std::u16string to;  // the new name of a rename
 };
@@ -161,18 +167,20 @@ class RecordingHost final : public Host {
   // False: a launch that starts the editor without a process to wait for.
   bool launchGivesProcess = true;
   // How long the editor runs once started, and what its export writes into
-  // the file when it ends ("" leaves it as it is).
+  // the file when it ends ("" leaves it as it is; nothing: a whole export of
+  // the key it was given).
   std::uint64_t editorRunsMs = 0;
-  std::string exportWritten = ExportedContent();
+  std::optional<std::string> exportWritten;
   // Another program (a virus scanner) holds the export's file once the
   // editor has written it: what the file then fails with, and how long.
   std::uint32_t exportHeldError = 0;
   std::uint64_t exportHeldMs = 0;
   bool editorEndable = true;  // false: EndProcess cannot end it
-  // What reading or setting an access list, or flushing a file, fails with.
+  // What reading an old file's owner and access list, or flushing a file,
+  // fails with.
   std::uint32_t readAccessListError = 0;
-  std::uint32_t setAccessListError = 0;
   std::uint32_t flushError = 0;
+  std::u16string accountSid = kTestAccount;  // the account running the tool
 
   // What the run did.
   std::vector<ShownBox> boxes;
@@ -201,17 +209,15 @@ class RecordingHost final : public Host {
                                std::uint32_t* attributes) override;
   std::uint32_t FileSize(const std::u16string& name,
                          std::uint64_t* size) override;
-  std::uint32_t CreateNewFile(const std::u16string& name) override;
+  std::uint32_t CreateNewFile(const std::u16string& name,
+                              const std::u16string& like,
+                              std::u16string* owner) override;
   std::uint32_t RemoveFile(const std::u16string& name) override;
   std::uint32_t RenameReplacing(const std::u16string& from,
                                 const std::u16string& to) override;
   std::uint32_t ReadFileBytes(const std::u16string& name, FileRange range,
                               std::string* bytes) override;
   std::uint32_t FlushFile(const std::u16string& name) override;
-  std::uint32_t FileAccessList(const std::u16string& name,
-                               std::string* accessList) override;
-  std::uint32_t SetFileAccessList(const std::u16string& name,
-                                  const std::string& accessList) override;
   std::uint32_t ProcessId() override;
   void Pause(std::chrono::milliseconds time) override;
   bool WindowStationVisible() override;
