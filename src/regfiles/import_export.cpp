@@ -26,18 +26,19 @@ constexpr std::int32_t kLaunchFileNotFound = 2;  // SE_ERR_FNF
 constexpr std::chrono::minutes kUnattendedWait{10};
 
 // The editor by its full path: a regedit.exe in the current folder or on
-// the search path must never be the one that runs. Empty when that is not a
-// file (the shell would open a folder of that name in a file window and
-// call it a success), and when the Windows folder is unknown: the root of
-// the current drive is no place to look.
+// the search path must never be the one that runs. When that is not a file
+// (the shell would open a folder of that name in a file window and call it
+// a success), or the Windows folder is unknown (the root of the current
+// drive is no place to look), the launch's "File not found" box and a
+// RunFailure with nothing more to tell.
 std::string EditorFile(Host& host) {
   const std::u16string folder = host.WindowsDirectory();
-  if (folder.empty()) {
-    return std::string();
-  }
   const std::u16string editor = folder + u"\\regedit.exe";
   const std::string file = AnsiOrFail(host, editor, u"editor path");
-  return FileError(host, editor) == kSuccess ? file : std::string();
+  if (folder.empty() || FileError(host, editor) != kSuccess) {
+    throw RunFailure{u"", ReportLaunchResult(host, kLaunchFileNotFound)};
+  }
+  return file;
 }
 
 // Starts the editor hidden and waits for it to end: until then, a script's
@@ -237,9 +238,6 @@ std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
         AnsiOrFail(host, u"/s " + EditorArgument(FullPathOf(host, fileName)),
                    u"editor parameters");
     const std::string editor = EditorFile(host);
-    if (editor.empty()) {
-      return ReportLaunchResult(host, kLaunchFileNotFound);
-    }
     // An editor that gave no process to wait for may still be running:
     // nothing can be read back yet.
     bool ended = false;
@@ -264,9 +262,6 @@ std::uint32_t ExportKey(Host& host, const KeyPath& key,
     RequireFolderOf(host, fileName);
     const bool replaces = OldFileToReplace(host, fileName);
     const std::string editor = EditorFile(host);
-    if (editor.empty()) {
-      return ReportLaunchResult(host, kLaunchFileNotFound);
-    }
     // From here the run has a file of its own, which it removes unless it
     // becomes the target; one it cannot remove is named.
     const ExportFiles files{fileName, ReserveNewFile(host, fileName, replaces),
