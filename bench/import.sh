@@ -17,36 +17,17 @@ set -euo pipefail
 
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+# shellcheck source=bench/wine_bench.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine_bench.sh"
 
-readonly BUILD="$ROOT/build/bench"
-readonly LOCK_TIMEOUT=600
 readonly KEY='HKEY_CURRENT_USER\Software\TolvuImportBench'
 readonly KEYS=100 PER_KEY=100
 
 runs="${1:-5}"
 [[ "$runs" =~ ^[0-9]+$ && "$runs" -ge 1 ]] || usage "[RUNS]"
 
-"$ROOT/scripts/install-deps.sh"
-mkdir -p "$BUILD"
-tree="$(tree_of windows)"
-cmake --build "$tree" --target tolvu >/dev/null
-readonly TOLVU="$tree/tolvu.exe"
-readonly CPU_TIME="$BUILD/cpu_time"
-gcc -O2 -Wall -Wextra -o "$CPU_TIME" "$ROOT/bench/cpu_time.c"
-
-use_wine_prefix "$BUILD/wineprefix"
-export WINELOADER=/usr/lib/wine/wine64
-
-work_dir="$(mktemp -d "${TMPDIR:-/tmp}/tolvu-import-bench.XXXXXX")"
-server_started=0
-cleanup() {
-  if [[ $server_started -eq 1 ]]; then
-    stop_wineserver
-  fi
-  stop_display "$work_dir"
-  rm -rf "$work_dir"
-}
-trap cleanup EXIT
+bench_build
+bench_start_wine
 
 # utf16_file OUT: standard input as UTF-16LE with its byte-order mark.
 utf16_file() {
@@ -78,12 +59,6 @@ awk -v keys="$KEYS" -v per="$PER_KEY" -v root="$KEY" 'BEGIN {
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\One]\r\n"Value"=dword:1\r\n' "$KEY" |
   utf16_file "$work_dir/one.reg"
 
-exec 9>"$WINEPREFIX.lock"
-flock -w "$LOCK_TIMEOUT" 9 || die "another run kept $WINEPREFIX busy"
-start_display "$work_dir"
-server_started=1
-"$ROOT/scripts/wine.sh" prefix "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
-wineserver -p
 
 clear_bench_key() {
   "$WINELOADER" reg delete 'HKCU\Software\TolvuImportBench' /f >/dev/null 2>&1 || true

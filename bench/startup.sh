@@ -18,29 +18,21 @@ set -euo pipefail
 
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+# shellcheck source=bench/wine_bench.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine_bench.sh"
 
-readonly BUILD="$ROOT/build/bench"
 readonly WARMUP=5
-readonly LOCK_TIMEOUT=600
 readonly TOLVU_ARGS=(add 'HKCU\Software\TolvuBench\Key' Name 123456 REG_DWORD)
 
 pairs="${1:-30}"
 [[ "$pairs" =~ ^[0-9]+$ && "$pairs" -ge 1 ]] || usage "[PAIRS]"
 
-# --- tools ------------------------------------------------------------------
-"$ROOT/scripts/install-deps.sh"
-
 # --- build ------------------------------------------------------------------
-mkdir -p "$BUILD"
-tree="$(tree_of windows)"
-cmake --build "$tree" --target tolvu >/dev/null
-readonly TOLVU="$tree/tolvu.exe"
+bench_build
 readonly MINIMAL="$BUILD/minimal_registry.exe"
-readonly CPU_TIME="$BUILD/cpu_time"
 # Built like tolvu.exe: optimised, stripped, GUI subsystem.
 x86_64-w64-mingw32-gcc -O2 -s -mwindows -Wall -Wextra -o "$MINIMAL" \
   "$ROOT/bench/minimal_registry.c" -ladvapi32
-gcc -O2 -Wall -Wextra -o "$CPU_TIME" "$ROOT/bench/cpu_time.c"
 
 imports() {
   x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | paste -sd ' ' -
@@ -51,28 +43,7 @@ printf '%-22s %9s bytes  imports: %s\n' "tolvu.exe" "$(stat -c %s "$TOLVU")" "$(
 printf '%-22s %9s bytes  imports: %s\n' "minimal_registry.exe" "$(stat -c %s "$MINIMAL")" "$(imports "$MINIMAL")"
 
 # --- Wine -------------------------------------------------------------------
-use_wine_prefix "$BUILD/wineprefix"
-export WINELOADER=/usr/lib/wine/wine64
-
-work_dir="$(mktemp -d "${TMPDIR:-/tmp}/tolvu-bench.XXXXXX")"
-server_started=0
-cleanup() {
-  if [[ $server_started -eq 1 ]]; then
-    stop_wineserver
-  fi
-  stop_display "$work_dir"
-  rm -rf "$work_dir"
-}
-trap cleanup EXIT
-
-# One benchmark at a time on this prefix.
-exec 9>"$WINEPREFIX.lock"
-flock -w "$LOCK_TIMEOUT" 9 || die "another run kept $WINEPREFIX busy"
-
-start_display "$work_dir"
-server_started=1
-"$ROOT/scripts/wine.sh" prefix "$WINEPREFIX" || die "cannot prepare $WINEPREFIX"
-wineserver -p
+bench_start_wine
 
 run_program() {  # run_program PROGRAM [ARGS...]: a quiet run that must succeed
   "$WINELOADER" "$@" </dev/null >/dev/null 2>&1 || die "$(basename "$1") failed (exit $?)"
