@@ -141,14 +141,26 @@ std::string RootText(std::uint32_t root);
 // Where the recording host's registry editor is, as a file from the start.
 constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
 
+// The registry editor the recording host launches, and how it behaves.
+struct TestEditor {
+  std::int32_t launchResult = 42;  // what ShellExecuteExA gives
+  // False: a launch that starts the editor without a process to wait for.
+  bool givesProcess = true;
+  // How long it runs once started, and what its export writes into the file
+  // when it ends ("" leaves it as it is; nothing: a whole export of the key
+  // it was given).
+  std::uint64_t runsMs = 0;
+  std::optional<std::string> exportWritten;
+  // Another program (a virus scanner) holds the export's file once the
+  // editor has written it: what the file then fails with, and how long.
+  std::uint32_t exportHeldError = 0;
+  std::uint64_t exportHeldMs = 0;
+  bool endable = true;  // false: EndProcess cannot end it
+};
+
 class RecordingHost final : public Host {
  public:
   RecordingHost();
-  RecordingHost(const RecordingHost&) = delete;
-  RecordingHost& operator=(const RecordingHost&) = delete;
-  RecordingHost(RecordingHost&&) = delete;
-  RecordingHost& operator=(RecordingHost&&) = delete;
-  ~RecordingHost() override = default;
 
   // Scripted inputs.
   std::u16string commandText;
@@ -158,24 +170,12 @@ class RecordingHost final : public Host {
   std::map<std::u16string, TestFile> files;
   std::u16string windowsDirectory = u"C:\\Windows";  // empty: unknown
   std::u16string currentDirectory = u"C:\\Work";     // on drive C:
-  std::int32_t launchResult = 42;
+  TestEditor editor;
   bool stationVisible = true;
   // False: an older Windows that ignores the manifest's code page, where the
   // process's is Windows-1252 too.
   bool utf8CodePage = true;
   std::uint32_t processId = 4242;
-  // False: a launch that starts the editor without a process to wait for.
-  bool launchGivesProcess = true;
-  // How long the editor runs once started, and what its export writes into
-  // the file when it ends ("" leaves it as it is; nothing: a whole export of
-  // the key it was given).
-  std::uint64_t editorRunsMs = 0;
-  std::optional<std::string> exportWritten;
-  // Another program (a virus scanner) holds the export's file once the
-  // editor has written it: what the file then fails with, and how long.
-  std::uint32_t exportHeldError = 0;
-  std::uint64_t exportHeldMs = 0;
-  bool editorEndable = true;  // false: EndProcess cannot end it
   // What reading an old file's owner and access list, or flushing a file,
   // fails with.
   std::uint32_t readAccessListError = 0;

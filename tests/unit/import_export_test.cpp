@@ -55,7 +55,7 @@ class EditorLaunchTest : public testing::TestWithParam<LaunchCase> {};
 TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHiddenAndWaits) {
   RecordingHost host;
   AddFilesAndKeys(host);
-  host.editorRunsMs = 3600000;  // as long as it takes, where a user sees it
+  host.editor.runsMs = 3600000;  // as long as it takes, where a user sees it
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
   ASSERT_EQ(host.launches.size(), 1U);
@@ -181,7 +181,7 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
     expected[u"x.reg"] = c.after;
   }
   if (c.newFileLeft) {
-    expected[kNewFile] = host.exportWritten.value_or(ExportedContent());
+    expected[kNewFile] = host.editor.exportWritten.value_or(ExportedContent());
   }
   EXPECT_EQ(contents, expected);
   // Refused before the launch: nothing made, nothing launched.
@@ -244,63 +244,63 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       kSuccess, ExportedContent(), u"", 0},
         ExportRunCase{"EndsWithinTheUnattendedWait", Old(),
-                      [](RecordingHost& h) { h.editorRunsMs = 600000; },
+                      [](RecordingHost& h) { h.editor.runsMs = 600000; },
                       kSuccess, ExportedContent(), u"", 600000},
         // What a full disk or a quota leaves.
         ExportRunCase{"EmptyNewFileKeepsTheOld", Old(),
-                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      [](RecordingHost& h) { h.editor.exportWritten = ""; },
                       kErrorCannotMake, "old",
                       u"wrote no whole export to \"x.reg\"; the earlier file "
                       u"is kept",
                       0},
         ExportRunCase{"EmptyNewFile", std::nullopt,
-                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      [](RecordingHost& h) { h.editor.exportWritten = ""; },
                       kErrorCannotMake, "", u"nothing was exported", 0},
         ExportRunCase{"CutOffKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = Utf16File(
+                        h.editor.exportWritten = Utf16File(
                             u"Windows Registry Editor Version 5.00\r\n\r\n"
                             u"[HKEY_CURRENT_USER\\A]\r\n\"Na");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"CutInACharacterKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = ExportedContent();
-                        h.exportWritten->pop_back();
+                        h.editor.exportWritten = ExportedContent();
+                        h.editor.exportWritten->pop_back();
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"NoByteOrderMarkKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = ExportedContent().substr(2);
+                        h.editor.exportWritten = ExportedContent().substr(2);
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"NoVersionLineKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten =
+                        h.editor.exportWritten =
                             Utf16File(u"[HKEY_CURRENT_USER\\A]\r\n\r\n");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         // What an editor that gave up after its first line leaves.
         ExportRunCase{"HeaderOnlyKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = Utf16File(
+                        h.editor.exportWritten = Utf16File(
                             u"Windows Registry Editor Version 5.00\r\n\r\n");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"OtherKeyKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten =
+                        h.editor.exportWritten =
                             ExportedContent(u"HKEY_CURRENT_USER\\AB");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{
             "KeyInAnyCase", Old(),
             [](RecordingHost& h) {
-              h.exportWritten = ExportedContent(u"hkey_current_user\\a");
+              h.editor.exportWritten = ExportedContent(u"hkey_current_user\\a");
             },
             kSuccess, ExportedContent(u"hkey_current_user\\a"), u"", 0},
         ExportRunCase{"LaunchFailsKeepsTheOld", Old(),
-                      [](RecordingHost& h) { h.launchResult = 5; },
+                      [](RecordingHost& h) { h.editor.launchResult = 5; },
                       kErrorAccessDenied, "old", u"File access denied", 0},
         // Refused before the launch, with nothing changed.
         ExportRunCase{"AccessListUnreadableKeepsTheOld", Old(),
@@ -339,8 +339,8 @@ INSTANTIATE_TEST_SUITE_P(
                       kSuccess, ExportedContent(), u"", 200},
         ExportRunCase{"NewFileHeldForASecond", Old(),
                       [](RecordingHost& h) {
-                        h.exportHeldError = kErrorLockViolation;
-                        h.exportHeldMs = 1000;
+                        h.editor.exportHeldError = kErrorLockViolation;
+                        h.editor.exportHeldMs = 1000;
                       },
                       kSuccess, ExportedContent(), u"", 1000},
         ExportRunCase{"TargetInUseKeepsTheOld", Old(kErrorSharingViolation),
@@ -349,8 +349,8 @@ INSTANTIATE_TEST_SUITE_P(
                       2000},
         ExportRunCase{"NewFileHeldThroughoutIsNamed", Old(),
                       [](RecordingHost& h) {
-                        h.exportHeldError = kErrorSharingViolation;
-                        h.exportHeldMs = kForever;
+                        h.editor.exportHeldError = kErrorSharingViolation;
+                        h.editor.exportHeldMs = kForever;
                       },
                       kErrorSharingViolation, "old",
                       u"The new file \"x.reg.tolvu-4242-2.reg\" is left; it "
@@ -358,7 +358,7 @@ INSTANTIATE_TEST_SUITE_P(
                       4000, true},
         // Nobody can answer the editor there: it is ended at the bound.
         ExportRunCase{"EndedAtTheUnattendedBound", Old(),
-                      [](RecordingHost& h) { h.editorRunsMs = 600001; },
+                      [](RecordingHost& h) { h.editor.runsMs = 600001; },
                       kErrorTimeout, "old",
                       u"had not finished after 10 minutes and was ended.",
                       600000}),
@@ -534,8 +534,8 @@ TEST(ImportExportTest, ImportStillRunningUnattendedIsEnded) {
     RecordingHost host;
     AddFilesAndKeys(host);
     host.stationVisible = false;
-    host.editorRunsMs = 600001;
-    host.editorEndable = endable;
+    host.editor.runsMs = 600001;
+    host.editor.endable = endable;
     EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
     ASSERT_EQ(host.boxes.size(), 1U);
     EXPECT_NE(host.boxes[0].text.find(endable ? u"10 minutes and was ended."
@@ -554,7 +554,7 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
        {u"import MyRegFile.reg", u"export HKCU\\A MyRegFile.reg"}) {
     RecordingHost host;
     AddFilesAndKeys(host);
-    host.launchGivesProcess = false;
+    host.editor.givesProcess = false;
     EXPECT_EQ(RunCommand(host, command), kSuccess);
     EXPECT_EQ(host.badHandleUses, 0);
     EXPECT_EQ(
