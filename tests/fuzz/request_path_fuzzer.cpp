@@ -248,7 +248,7 @@ void CheckImport(const Outcome& out, const Files& filesBefore) {
   const auto file = filesBefore.find(out.request.fileName);
   if (out.request.command != u"import" || out.request.refused ||
       file == filesBefore.end() || file->second.attributes != 0 ||
-      file->second.lookupError != 0 || file->second.lockedError != 0 ||
+      file->second.lookupError != 0 || file->second.heldError != 0 ||
       ExpectedEditorArguments(out.request, filesBefore, out.host.processId,
                               FullPath)
           .empty()) {

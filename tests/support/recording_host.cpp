@@ -233,8 +233,8 @@ std::uint32_t RecordingHost::MissingError(const std::u16string& name) const {
 
 std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
   const auto file = files.find(name);
-  return file != files.end() && clockMs < file->second.lockedUntilMs
-             ? file->second.lockedError
+  return file != files.end() && clockMs < file->second.heldUntilMs
+             ? file->second.heldError
              : kSuccess;
 }
 
@@ -267,8 +267,8 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
     return kErrorPathNotFound;
   }
   const auto folder = files.find(FolderName(name));
-  if (folder != files.end() && folder->second.lockedError != 0) {
-    return folder->second.lockedError;
+  if (folder != files.end() && folder->second.notWritableError != 0) {
+    return folder->second.notWritableError;
   }
   files[name] = created;
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
@@ -643,10 +643,10 @@ void RecordingHost::EndEditor(const TestProcess& process) {
       file.content = editor.exportWritten
                          ? *editor.exportWritten
                          : ExportedContent(DecodeUtf8(args[2]));
-      file.lockedError = editor.exportHeldError;
-      file.lockedUntilMs = editor.exportHeldMs == kForever
-                               ? kForever
-                               : process.endsAtMs + editor.exportHeldMs;
+      file.heldError = editor.exportHeldError;
+      file.heldUntilMs = editor.exportHeldMs == kForever
+                             ? kForever
+                             : process.endsAtMs + editor.exportHeldMs;
     }
   }
 }

@@ -75,21 +75,21 @@ constexpr std::uint64_t kForever = UINT64_MAX;
 struct TestFile {
   std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
   // What deleting, renaming, replacing, reading or flushing it fails with
-  // while another program holds it; for a folder, what creating a file in
-  // it fails with.
-  std::uint32_t lockedError = 0;
-  std::uint32_t lookupError = 0;           // what looking it up fails with
-  std::string content;                     // its bytes
-  std::string accessList{};                // stands for it; "" for the folder's
-  std::uint64_t lockedUntilMs = kForever;  // on the host's clock
-  std::u16string owner = kTestAccount;     // its owner's SID; "" for none
+  // while another program holds it.
+  std::uint32_t heldError = 0;
+  std::uint32_t lookupError = 0;         // what looking it up fails with
+  std::string content;                   // its bytes
+  std::string accessList{};              // stands for it; "" for the folder's
+  std::uint64_t heldUntilMs = kForever;  // when the hold ends, on its clock
+  std::u16string owner = kTestAccount;   // its owner's SID; "" for none
+  std::uint32_t notWritableError = 0;    // a folder's, to creating a file in it
 };
 
 inline bool operator==(const TestFile& a, const TestFile& b) {
-  return a.attributes == b.attributes && a.lockedError == b.lockedError &&
+  return a.attributes == b.attributes && a.heldError == b.heldError &&
          a.lookupError == b.lookupError && a.content == b.content &&
-         a.accessList == b.accessList && a.lockedUntilMs == b.lockedUntilMs &&
-         a.owner == b.owner;
+         a.accessList == b.accessList && a.heldUntilMs == b.heldUntilMs &&
+         a.owner == b.owner && a.notWritableError == b.notWritableError;
 }
 
 struct Launch {

@@ -228,7 +228,7 @@ TestFile OwnedBy(const char16_t* owner) {
 }
 
 TestFile HeldUntil(TestFile file, std::uint64_t timeMs) {
-  file.lockedUntilMs = timeMs;
+  file.heldUntilMs = timeMs;
   return file;
 }
 
@@ -429,8 +429,8 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   host.files[u"x.reg"] = c.existing;
   host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
-  host.files[u"C:\\Locked"] =
-      TestFile{kAttributeDirectory, kErrorAccessDenied, 0, ""};
+  host.files[u"C:\\Locked"] = TestFile{kAttributeDirectory, 0, 0, ""};
+  host.files[u"C:\\Locked"].notWritableError = kErrorAccessDenied;
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
