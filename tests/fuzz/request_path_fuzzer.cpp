@@ -267,7 +267,7 @@ void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
   const std::vector<Launch>& launches = out.host.launches;
   Require(launches.size() <= 1, "more than one launch", out);
   for (const Launch& launch : launches) {
-    Require(launch.file == "C:\\Windows\\regedit.exe" && launch.showMode == 0,
+    Require(launch.file == EncodeUtf8(kTestEditorPath) && launch.showMode == 0,
             "a launch of another program or a shown window", out);
     const std::vector<std::string> named = ExpectedEditorArguments(
         out.request, filesBefore, out.host.processId, FullPath);

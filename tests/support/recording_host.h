@@ -138,7 +138,8 @@ constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
 // A root key value as eight upper-case hexadecimal digits.
 std::string RootText(std::uint32_t root);
 
-// Where the recording host's registry editor is, as a file from the start.
+// Where the recording host's registry editor is, as a file from the start;
+// the tool launches it by this path.
 constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
 
 // The registry editor the recording host launches, and how it behaves.

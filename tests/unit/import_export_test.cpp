@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/status_codes.h"
+#include "support/code_pages.h"
 #include "support/recording_host.h"
 #include "support/row_name.h"
 #include "test_support.h"
@@ -18,8 +19,6 @@ namespace {
 
 // GoogleTest prints the rows with it, which clang-tidy does not see.
 using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
-
-constexpr const char* kEditor = "C:\\Windows\\regedit.exe";
 
 // Files to import and keys to export, as the cases name them.
 void AddFilesAndKeys(RecordingHost& host) {
@@ -59,7 +58,7 @@ TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHiddenAndWaits) {
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
   ASSERT_EQ(host.launches.size(), 1U);
-  EXPECT_EQ(host.launches[0].file, kEditor);
+  EXPECT_EQ(host.launches[0].file, EncodeUtf8(kTestEditorPath));
   EXPECT_EQ(host.launches[0].parameters, GetParam().parameters);
   EXPECT_EQ(host.launches[0].showMode, 0);
   EXPECT_EQ(host.editorsRunning, 0);
