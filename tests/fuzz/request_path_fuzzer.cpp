@@ -328,8 +328,8 @@ void CheckFiles(const Outcome& out, const Files& filesBefore,
   for (const auto& [name, file] : out.host.files) {
     const auto before = filesBefore.find(name);
     if (name == target.name && out.status == kSuccess) {
-      const std::vector<std::string> named =
-          ExpectedEditorArguments(out.request, filesBefore, out.host.processId);
+      const std::vector<std::string> named = ExpectedEditorArguments(
+          out.request, filesBefore, out.host.processId, FullPath);
       Require(out.run.editorOutput == EditorOutput::Whole &&
                   !out.run.flushFails && named.size() == 3 &&
                   file.content == ExportedContent(DecodeUtf8(named[2])),
