@@ -274,17 +274,20 @@ void CheckLaunchAndWaits(const Outcome& out, const Files& filesBefore,
     Require(!named.empty(), "a launch the request does not ask for", out);
     Require(WindowsArguments(launch.parameters) == named,
             "the editor reads other arguments than the request names", out);
-    Require(named.size() != 3 || launch.files.count(DecodeUtf8(named[1])) != 0,
-            "the editor started on an export file the run did not make "
-            "(a device's name)",
-            out);
+    bool madeFile = false;
     for (const auto& [name, file] : launch.files) {
-      Require(target.name.empty() || EncodeUtf8(FullPath(name)) != named[1] ||
+      const bool namedFile = EncodeUtf8(FullPath(name)) == named[1];
+      madeFile = madeFile || namedFile;
+      Require(target.name.empty() || !namedFile ||
                   file.accessList == target.accessList,
               "the editor started on a file without the old file's access "
               "list",
               out);
     }
+    Require(named.size() != 3 || madeFile,
+            "the editor started on an export file the run did not make "
+            "(a device's name)",
+            out);
   }
   Require(out.host.clockMs <= LongestWaitMs(out.run),
           "a wait longer than the editor's and the retries'", out);
