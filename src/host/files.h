@@ -1,4 +1,6 @@
-// What the tool asks of a name in the file system, on the host's lookup.
+// File-system helpers on top of the host: the attribute bits, whether a name
+// is a file, waiting out a busy file, the owners an export may trust, and
+// the folder part of a name.
 #pragma once
 
 #include <chrono>

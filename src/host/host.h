@@ -1,7 +1,9 @@
 // The seam between the tool's logic and the platform. Everything the tool
 // takes from Windows goes through a Host passed down explicitly: the Windows
-// host makes the real calls, the recording host of the tests keeps an
-// in-memory registry, file system and editor and notes every call.
+// host makes the real calls; the recording host of the tests keeps an
+// in-memory registry, file system and editor, and records the boxes, the
+// launches, the file changes and the registry calls (not the file look-ups
+// and reads, the pauses or the conversions).
 //
 // Every status below is a Win32 error code: 0 (ERROR_SUCCESS) for success,
 // otherwise the code the system gave. No method throws, and none shows
@@ -62,12 +64,11 @@ class Host {
   // The process command line after the program's own name, possibly empty.
   virtual std::u16string CommandText() = 0;
 
-  // Shows a modal box with the text, the title, the icon and one OK button,
-  // and returns once it is dismissed. Where no user could answer it (a
-  // window station that is not visible) it shows nothing: it writes "title:
-  // text" and CR LF to standard error as UTF-8, when the process has a
-  // standard error, and returns at once. Where the windowing library cannot
-  // be loaded it shows and writes nothing.
+  // Tells the user the text under the title, with the icon, in a modal box
+  // with one OK button, and returns once it is dismissed. Where no user
+  // could answer a box (WindowStationVisible false), or none can be shown,
+  // it returns at once without waiting, and may put the text where a log
+  // can catch it. Either way the caller goes on as if OK had been pressed.
   virtual void ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) = 0;
 

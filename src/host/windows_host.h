@@ -1,5 +1,10 @@
 // The host on Windows: the process command line, real message boxes, the
 // file system, the code pages, the registry and the shell launch.
+//
+// ShowMessageBox, on a window station that is not visible, shows nothing
+// and writes "title: text" and CR LF to standard error as UTF-8, when the
+// process has a standard error. Where user32.dll cannot be loaded it shows
+// and writes nothing.
 #pragma once
 
 #include "host/host.h"
@@ -8,13 +13,6 @@ namespace tolvu {
 
 class WindowsHost final : public Host {
  public:
-  WindowsHost() = default;
-  WindowsHost(const WindowsHost&) = delete;
-  WindowsHost& operator=(const WindowsHost&) = delete;
-  WindowsHost(WindowsHost&&) = delete;
-  WindowsHost& operator=(WindowsHost&&) = delete;
-  ~WindowsHost() override = default;
-
   std::u16string CommandText() override;
   void ShowMessageBox(const std::u16string& text, Icon icon,
                       const std::u16string& title) override;

@@ -16,11 +16,9 @@ std::wstring WindowsFolder() {
 
 }  // namespace
 
-std::wstring EditorPath() { return WindowsFolder() + L"\\regedit.exe"; }
+std::wstring EditorPath() { return WindowsFolder() + L"\\" + kEditorName; }
 
-std::wstring EditorAsidePath() {
-  return WindowsFolder() + L"\\regedit.exe.tolvu-e2e-aside";
-}
+std::wstring EditorAsidePath() { return EditorPath() + L".tolvu-e2e-aside"; }
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -102,14 +100,6 @@ void ExpectEditorRan(const RunResult& result) {
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(result.processesStarted, 1U) << ::testing::PrintToString(result);
   EXPECT_FALSE(result.startedStillRunning);
-}
-
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text) {
-    narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  }
-  return narrow;
 }
 
 }  // namespace tolvu_e2e

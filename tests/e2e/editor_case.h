@@ -23,6 +23,10 @@ namespace tolvu_e2e {
 // a case fails rather than hangs when it does not finish.
 constexpr DWORD kEditorWaitMs = 20000;
 
+// The registry editor's file name, in the Windows folder or planted in a
+// working one.
+constexpr const wchar_t* kEditorName = L"regedit.exe";
+
 // The system's registry editor, and where a case puts it to make it
 // unavailable.
 std::wstring EditorPath();
@@ -69,9 +73,6 @@ std::map<std::wstring, std::vector<std::uint8_t>> FolderContents(
 
 // A run that started the editor, which then ended within the bound.
 void ExpectEditorRan(const RunResult& result);
-
-// Text for a failure message: ASCII as is, anything else as '?'.
-std::string Narrow(const std::wstring& text);
 
 // Cases around the editor: they run the tool and wait for what it started,
 // and may leave read-only files that the folder's removal needs writable
@@ -127,7 +128,7 @@ class EditorCase : public Base {
   // cmdline.txt there.
   void PlantEditor() const {
     ASSERT_NE(CopyFileW(BesideThisProgram(L"stand_in.exe").c_str(),
-                        InWork(L"regedit.exe").c_str(), TRUE),
+                        InWork(kEditorName).c_str(), TRUE),
               0);
   }
 

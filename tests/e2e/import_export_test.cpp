@@ -179,14 +179,14 @@ TEST_P(ExportKey, HasTheEditorWriteTheKeyToTheFile) {
       ReadUtf16File(InWork(param.fileName));
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
   EXPECT_EQ(text->rfind(L"Windows Registry Editor Version 5.00\r\n", 0), 0U)
-      << Narrow(*text);
+      << Utf8(*text);
   const std::wstring keyAndValue = std::wstring(L"\r\n[") + param.rootName +
                                    L"\\" + CaseKey() + param.keySuffix +
                                    L"]\r\n" + param.valueLine + L"\r\n";
   EXPECT_NE(text->find(keyAndValue), std::wstring::npos)
-      << Narrow(*text) << "\nshould hold\n"
-      << Narrow(keyAndValue);
-  EXPECT_EQ(text->find(kOldExportText), std::wstring::npos) << Narrow(*text);
+      << Utf8(*text) << "\nshould hold\n"
+      << Utf8(keyAndValue);
+  EXPECT_EQ(text->find(kOldExportText), std::wstring::npos) << Utf8(*text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,8 +235,8 @@ TEST_F(ExportKeyPath, WithABlankExportsNoKeyCutAtTheBlank) {
   ExpectEditorRan(result);
   const std::optional<std::wstring> text = ReadUtf16File(InWork(L"out.reg"));
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
-  EXPECT_EQ(text->find(L"cut short"), std::wstring::npos) << Narrow(*text);
-  EXPECT_EQ(text->find(L"\\My]"), std::wstring::npos) << Narrow(*text);
+  EXPECT_EQ(text->find(L"cut short"), std::wstring::npos) << Utf8(*text);
+  EXPECT_EQ(text->find(L"\\My]"), std::wstring::npos) << Utf8(*text);
 }
 
 // An export replaces a target locked down to Administrators with a file
@@ -255,7 +255,7 @@ TEST_F(ExportAccessList, OfALockedDownTargetIsKept) {
   ASSERT_TRUE(before.has_value());
   ASSERT_TRUE(before->isProtected);
   ASSERT_EQ(before->entries.rfind(L"(A;;FA;;;BA)", 0), 0U)
-      << Narrow(before->entries);
+      << Utf8(before->entries);
 
   const RunResult result = RunWithEditor(L"export {key} out.reg");
 
@@ -416,7 +416,7 @@ class PlantedEditor : public EditorCase<TolvuCase> {
 // Without this the cases below could not tell a run of the plant.
 TEST_F(PlantedEditor, LeavesItsMarkerWhenRun) {
   const RunResult result =
-      RunProgram(InWork(L"regedit.exe"), L"/s settings.reg", WorkDir());
+      RunProgram(InWork(kEditorName), L"/s settings.reg", WorkDir());
   EXPECT_EQ(result.exitCode, 0U);
   EXPECT_TRUE(PlantRan());
 }
@@ -441,7 +441,7 @@ TEST_F(PlantedEditor, IsNotRunForAnExport) {
   const std::optional<std::wstring> text = ReadUtf16File(InWork(L"out.reg"));
   ASSERT_TRUE(text.has_value()) << "no UTF-16 file was exported";
   EXPECT_NE(text->find(L"\"Name\"=\"Value\""), std::wstring::npos)
-      << Narrow(*text);
+      << Utf8(*text);
 }
 
 struct Launch {
@@ -462,7 +462,7 @@ class EditorMissing : public EditorCase<TolvuCaseWithParam<Launch>> {
   void SetUp() override {
     EditorCase<TolvuCaseWithParam<Launch>>::SetUp();
     aside_.emplace(GetParam().inItsPlace);
-    ASSERT_EQ(Narrow(aside_->Error()), "");
+    ASSERT_EQ(Utf8(aside_->Error()), "");
   }
   void TearDown() override {
     aside_.reset();
@@ -542,7 +542,7 @@ class StandInEditor : public EditorCase<TolvuCaseWithParam<StandIn>> {
   void SetUp() override {
     EditorCase<TolvuCaseWithParam<StandIn>>::SetUp();
     aside_.emplace(InItsPlace::StandIn);
-    ASSERT_EQ(Narrow(aside_->Error()), "");
+    ASSERT_EQ(Utf8(aside_->Error()), "");
     SetEnvironmentVariableW(L"TOLVU_E2E_EDITOR", GetParam().script);
   }
   void TearDown() override {

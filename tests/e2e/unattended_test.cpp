@@ -42,11 +42,11 @@ class UnattendedRun : public EditorCase<TolvuCaseWithParam<Unattended>> {
 
   void SetUp() override {
     Base::SetUp();
-    ASSERT_EQ(Narrow(station.Error()), "");
+    ASSERT_EQ(Utf8(station.Error()), "");
     ASSERT_FALSE(station.Visible()) << "the station the cases need is visible";
     if (GetParam().kind == Kind::EditorMissing) {
       aside.emplace();
-      ASSERT_EQ(Narrow(aside->Error()), "");
+      ASSERT_EQ(Utf8(aside->Error()), "");
     }
   }
 

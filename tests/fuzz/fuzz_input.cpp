@@ -111,27 +111,27 @@ FuzzRun DecodeFuzzInput(const std::uint8_t* data, std::size_t size) {
 
 void ScriptHost(const FuzzRun& run, RecordingHost& host) {
   host.commandText = run.commandText;
-  host.launchResult = run.launchResult;
+  host.editor.launchResult = run.launchResult;
   host.stationVisible = !run.unattendedLongRun;
-  host.editorRunsMs = run.unattendedLongRun ? 3600000 : 1000;
-  host.launchGivesProcess = !run.launchGivesNoProcess;
+  host.editor.runsMs = run.unattendedLongRun ? 3600000 : 1000;
+  host.editor.givesProcess = !run.launchGivesNoProcess;
   const std::string whole = ExportedContent();
   switch (run.editorOutput) {
     case EditorOutput::Whole:
-      host.exportWritten.reset();  // of the key it is given
+      host.editor.exportWritten.reset();  // of the key it is given
       break;
     case EditorOutput::Nothing:
-      host.exportWritten = "";
+      host.editor.exportWritten = "";
       break;
     case EditorOutput::CutOff:
-      host.exportWritten = whole.substr(0, whole.size() - 2);
+      host.editor.exportWritten = whole.substr(0, whole.size() - 2);
       break;
     case EditorOutput::NoByteOrderMark:
-      host.exportWritten = whole.substr(2);
+      host.editor.exportWritten = whole.substr(2);
       break;
   }
-  host.exportHeldError = run.exportHeldMs == 0 ? 0 : kExportHeldError;
-  host.exportHeldMs = run.exportHeldMs;
+  host.editor.exportHeldError = run.exportHeldMs == 0 ? 0 : kExportHeldError;
+  host.editor.exportHeldMs = run.exportHeldMs;
   host.readAccessListError = run.accessListUnreadable ? kErrorAccessDenied : 0;
   host.flushError = run.flushFails ? kFlushError : 0;
 

@@ -233,8 +233,8 @@ std::uint32_t RecordingHost::MissingError(const std::u16string& name) const {
 
 std::uint32_t RecordingHost::HeldError(const std::u16string& name) const {
   const auto file = files.find(name);
-  return file != files.end() && clockMs < file->second.lockedUntilMs
-             ? file->second.lockedError
+  return file != files.end() && clockMs < file->second.heldUntilMs
+             ? file->second.heldError
              : kSuccess;
 }
 
@@ -267,8 +267,8 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
     return kErrorPathNotFound;
   }
   const auto folder = files.find(FolderName(name));
-  if (folder != files.end() && folder->second.lockedError != 0) {
-    return folder->second.lockedError;
+  if (folder != files.end() && folder->second.notWritableError != 0) {
+    return folder->second.notWritableError;
   }
   files[name] = created;
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
@@ -587,19 +587,19 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
                                         const std::string& parameters,
                                         int showMode) {
   launches.push_back(Launch{file, parameters, showMode, files});
-  if (!LaunchStarted(launchResult)) {
-    return Launched{launchResult, 0};
+  if (!LaunchStarted(editor.launchResult)) {
+    return Launched{editor.launchResult, 0};
   }
   ++editorsRunning;
-  if (!launchGivesProcess) {
+  if (!editor.givesProcess) {
     // Nothing can wait for it; here it is done at once, and none of its run
     // is time the tool spent.
     EndEditor(TestProcess{parameters, clockMs});
-    return Launched{launchResult, 0};
+    return Launched{editor.launchResult, 0};
   }
   const HostProcess process = nextHandle_++;
-  openProcesses[process] = TestProcess{parameters, clockMs + editorRunsMs};
-  return Launched{launchResult, process};
+  openProcesses[process] = TestProcess{parameters, clockMs + editor.runsMs};
+  return Launched{editor.launchResult, process};
 }
 
 TestProcess* RecordingHost::Running(HostProcess process) {
@@ -634,17 +634,19 @@ bool RecordingHost::WaitForProcess(HostProcess process,
 void RecordingHost::EndEditor(const TestProcess& process) {
   --editorsRunning;
   const std::vector<std::string> args = WindowsArguments(process.parameters);
-  if (exportWritten == "" || args.size() != 3 || args[0] != "/e") {
+  if (editor.exportWritten == "" || args.size() != 3 || args[0] != "/e") {
     return;
   }
   for (auto& [name, file] : files) {
     std::u16string full;
     if (FullPathName(name, &full) == kSuccess && ToAnsi(full) == args[1]) {
-      file.content =
-          exportWritten ? *exportWritten : ExportedContent(DecodeUtf8(args[2]));
-      file.lockedError = exportHeldError;
-      file.lockedUntilMs =
-          exportHeldMs == kForever ? kForever : process.endsAtMs + exportHeldMs;
+      file.content = editor.exportWritten
+                         ? *editor.exportWritten
+                         : ExportedContent(DecodeUtf8(args[2]));
+      file.heldError = editor.exportHeldError;
+      file.heldUntilMs = editor.exportHeldMs == kForever
+                             ? kForever
+                             : process.endsAtMs + editor.exportHeldMs;
     }
   }
 }
@@ -655,11 +657,11 @@ bool RecordingHost::EndProcess(HostProcess process) {
   if (running == nullptr || running->ended) {
     return true;
   }
-  if (editorEndable) {
+  if (editor.endable) {
     running->ended = true;
     --editorsRunning;
   }
-  return editorEndable;
+  return editor.endable;
 }
 
 void RecordingHost::CloseProcess(HostProcess process) {

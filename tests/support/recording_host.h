@@ -75,21 +75,21 @@ constexpr std::uint64_t kForever = UINT64_MAX;
 struct TestFile {
   std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
   // What deleting, renaming, replacing, reading or flushing it fails with
-  // while another program holds it; for a folder, what creating a file in
-  // it fails with.
-  std::uint32_t lockedError = 0;
-  std::uint32_t lookupError = 0;           // what looking it up fails with
-  std::string content;                     // its bytes
-  std::string accessList{};                // stands for it; "" for the folder's
-  std::uint64_t lockedUntilMs = kForever;  // on the host's clock
-  std::u16string owner = kTestAccount;     // its owner's SID; "" for none
+  // while another program holds it.
+  std::uint32_t heldError = 0;
+  std::uint32_t lookupError = 0;         // what looking it up fails with
+  std::string content;                   // its bytes
+  std::string accessList{};              // stands for it; "" for the folder's
+  std::uint64_t heldUntilMs = kForever;  // when the hold ends, on its clock
+  std::u16string owner = kTestAccount;   // its owner's SID; "" for none
+  std::uint32_t notWritableError = 0;    // a folder's, to creating a file in it
 };
 
 inline bool operator==(const TestFile& a, const TestFile& b) {
-  return a.attributes == b.attributes && a.lockedError == b.lockedError &&
+  return a.attributes == b.attributes && a.heldError == b.heldError &&
          a.lookupError == b.lookupError && a.content == b.content &&
-         a.accessList == b.accessList && a.lockedUntilMs == b.lockedUntilMs &&
-         a.owner == b.owner;
+         a.accessList == b.accessList && a.heldUntilMs == b.heldUntilMs &&
+         a.owner == b.owner && a.notWritableError == b.notWritableError;
 }
 
 struct Launch {
@@ -138,17 +138,30 @@ constexpr std::uint32_t kErrorKeyDeleted = 1018;  // ERROR_KEY_DELETED
 // A root key value as eight upper-case hexadecimal digits.
 std::string RootText(std::uint32_t root);
 
-// Where the recording host's registry editor is, as a file from the start.
+// Where the recording host's registry editor is, as a file from the start;
+// the tool launches it by this path.
 constexpr const char16_t* kTestEditorPath = u"C:\\Windows\\regedit.exe";
+
+// The registry editor the recording host launches, and how it behaves.
+struct TestEditor {
+  std::int32_t launchResult = 42;  // what ShellExecuteExA gives
+  // False: a launch that starts the editor without a process to wait for.
+  bool givesProcess = true;
+  // How long it runs once started, and what its export writes into the file
+  // when it ends ("" leaves it as it is; nothing: a whole export of the key
+  // it was given).
+  std::uint64_t runsMs = 0;
+  std::optional<std::string> exportWritten;
+  // Another program (a virus scanner) holds the export's file once the
+  // editor has written it: what the file then fails with, and how long.
+  std::uint32_t exportHeldError = 0;
+  std::uint64_t exportHeldMs = 0;
+  bool endable = true;  // false: EndProcess cannot end it
+};
 
 class RecordingHost final : public Host {
  public:
   RecordingHost();
-  RecordingHost(const RecordingHost&) = delete;
-  RecordingHost& operator=(const RecordingHost&) = delete;
-  RecordingHost(RecordingHost&&) = delete;
-  RecordingHost& operator=(RecordingHost&&) = delete;
-  ~RecordingHost() override = default;
 
   // Scripted inputs.
   std::u16string commandText;
@@ -158,24 +171,12 @@ class RecordingHost final : public Host {
   std::map<std::u16string, TestFile> files;
   std::u16string windowsDirectory = u"C:\\Windows";  // empty: unknown
   std::u16string currentDirectory = u"C:\\Work";     // on drive C:
-  std::int32_t launchResult = 42;
+  TestEditor editor;
   bool stationVisible = true;
   // False: an older Windows that ignores the manifest's code page, where the
   // process's is Windows-1252 too.
   bool utf8CodePage = true;
   std::uint32_t processId = 4242;
-  // False: a launch that starts the editor without a process to wait for.
-  bool launchGivesProcess = true;
-  // How long the editor runs once started, and what its export writes into
-  // the file when it ends ("" leaves it as it is; nothing: a whole export of
-  // the key it was given).
-  std::uint64_t editorRunsMs = 0;
-  std::optional<std::string> exportWritten;
-  // Another program (a virus scanner) holds the export's file once the
-  // editor has written it: what the file then fails with, and how long.
-  std::uint32_t exportHeldError = 0;
-  std::uint64_t exportHeldMs = 0;
-  bool editorEndable = true;  // false: EndProcess cannot end it
   // What reading an old file's owner and access list, or flushing a file,
   // fails with.
   std::uint32_t readAccessListError = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/status_codes.h"
+#include "support/code_pages.h"
 #include "support/recording_host.h"
 #include "support/row_name.h"
 #include "test_support.h"
@@ -18,8 +19,6 @@ namespace {
 
 // GoogleTest prints the rows with it, which clang-tidy does not see.
 using tolvu_test::operator<<;  // NOLINT(misc-unused-using-decls)
-
-constexpr const char* kEditor = "C:\\Windows\\regedit.exe";
 
 // Files to import and keys to export, as the cases name them.
 void AddFilesAndKeys(RecordingHost& host) {
@@ -55,11 +54,11 @@ class EditorLaunchTest : public testing::TestWithParam<LaunchCase> {};
 TEST_P(EditorLaunchTest, LaunchesTheEditorByFullPathHiddenAndWaits) {
   RecordingHost host;
   AddFilesAndKeys(host);
-  host.editorRunsMs = 3600000;  // as long as it takes, where a user sees it
+  host.editor.runsMs = 3600000;  // as long as it takes, where a user sees it
   EXPECT_EQ(RunCommand(host, GetParam().commandText), kSuccess);
   EXPECT_TRUE(host.boxes.empty());
   ASSERT_EQ(host.launches.size(), 1U);
-  EXPECT_EQ(host.launches[0].file, kEditor);
+  EXPECT_EQ(host.launches[0].file, EncodeUtf8(kTestEditorPath));
   EXPECT_EQ(host.launches[0].parameters, GetParam().parameters);
   EXPECT_EQ(host.launches[0].showMode, 0);
   EXPECT_EQ(host.editorsRunning, 0);
@@ -181,7 +180,7 @@ TEST_P(ExportRunTest, ReplacesTheOldFileOnlyWithAWholeOne) {
     expected[u"x.reg"] = c.after;
   }
   if (c.newFileLeft) {
-    expected[kNewFile] = host.exportWritten.value_or(ExportedContent());
+    expected[kNewFile] = host.editor.exportWritten.value_or(ExportedContent());
   }
   EXPECT_EQ(contents, expected);
   // Refused before the launch: nothing made, nothing launched.
@@ -228,7 +227,7 @@ TestFile OwnedBy(const char16_t* owner) {
 }
 
 TestFile HeldUntil(TestFile file, std::uint64_t timeMs) {
-  file.lockedUntilMs = timeMs;
+  file.heldUntilMs = timeMs;
   return file;
 }
 
@@ -244,63 +243,63 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       kSuccess, ExportedContent(), u"", 0},
         ExportRunCase{"EndsWithinTheUnattendedWait", Old(),
-                      [](RecordingHost& h) { h.editorRunsMs = 600000; },
+                      [](RecordingHost& h) { h.editor.runsMs = 600000; },
                       kSuccess, ExportedContent(), u"", 600000},
         // What a full disk or a quota leaves.
         ExportRunCase{"EmptyNewFileKeepsTheOld", Old(),
-                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      [](RecordingHost& h) { h.editor.exportWritten = ""; },
                       kErrorCannotMake, "old",
                       u"wrote no whole export to \"x.reg\"; the earlier file "
                       u"is kept",
                       0},
         ExportRunCase{"EmptyNewFile", std::nullopt,
-                      [](RecordingHost& h) { h.exportWritten = ""; },
+                      [](RecordingHost& h) { h.editor.exportWritten = ""; },
                       kErrorCannotMake, "", u"nothing was exported", 0},
         ExportRunCase{"CutOffKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = Utf16File(
+                        h.editor.exportWritten = Utf16File(
                             u"Windows Registry Editor Version 5.00\r\n\r\n"
                             u"[HKEY_CURRENT_USER\\A]\r\n\"Na");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"CutInACharacterKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = ExportedContent();
-                        h.exportWritten->pop_back();
+                        h.editor.exportWritten = ExportedContent();
+                        h.editor.exportWritten->pop_back();
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"NoByteOrderMarkKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = ExportedContent().substr(2);
+                        h.editor.exportWritten = ExportedContent().substr(2);
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"NoVersionLineKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten =
+                        h.editor.exportWritten =
                             Utf16File(u"[HKEY_CURRENT_USER\\A]\r\n\r\n");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         // What an editor that gave up after its first line leaves.
         ExportRunCase{"HeaderOnlyKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten = Utf16File(
+                        h.editor.exportWritten = Utf16File(
                             u"Windows Registry Editor Version 5.00\r\n\r\n");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{"OtherKeyKeepsTheOld", Old(),
                       [](RecordingHost& h) {
-                        h.exportWritten =
+                        h.editor.exportWritten =
                             ExportedContent(u"HKEY_CURRENT_USER\\AB");
                       },
                       kErrorCannotMake, "old", u"no whole export", 0},
         ExportRunCase{
             "KeyInAnyCase", Old(),
             [](RecordingHost& h) {
-              h.exportWritten = ExportedContent(u"hkey_current_user\\a");
+              h.editor.exportWritten = ExportedContent(u"hkey_current_user\\a");
             },
             kSuccess, ExportedContent(u"hkey_current_user\\a"), u"", 0},
         ExportRunCase{"LaunchFailsKeepsTheOld", Old(),
-                      [](RecordingHost& h) { h.launchResult = 5; },
+                      [](RecordingHost& h) { h.editor.launchResult = 5; },
                       kErrorAccessDenied, "old", u"File access denied", 0},
         // Refused before the launch, with nothing changed.
         ExportRunCase{"AccessListUnreadableKeepsTheOld", Old(),
@@ -339,8 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
                       kSuccess, ExportedContent(), u"", 200},
         ExportRunCase{"NewFileHeldForASecond", Old(),
                       [](RecordingHost& h) {
-                        h.exportHeldError = kErrorLockViolation;
-                        h.exportHeldMs = 1000;
+                        h.editor.exportHeldError = kErrorLockViolation;
+                        h.editor.exportHeldMs = 1000;
                       },
                       kSuccess, ExportedContent(), u"", 1000},
         ExportRunCase{"TargetInUseKeepsTheOld", Old(kErrorSharingViolation),
@@ -349,8 +348,8 @@ INSTANTIATE_TEST_SUITE_P(
                       2000},
         ExportRunCase{"NewFileHeldThroughoutIsNamed", Old(),
                       [](RecordingHost& h) {
-                        h.exportHeldError = kErrorSharingViolation;
-                        h.exportHeldMs = kForever;
+                        h.editor.exportHeldError = kErrorSharingViolation;
+                        h.editor.exportHeldMs = kForever;
                       },
                       kErrorSharingViolation, "old",
                       u"The new file \"x.reg.tolvu-4242-2.reg\" is left; it "
@@ -358,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
                       4000, true},
         // Nobody can answer the editor there: it is ended at the bound.
         ExportRunCase{"EndedAtTheUnattendedBound", Old(),
-                      [](RecordingHost& h) { h.editorRunsMs = 600001; },
+                      [](RecordingHost& h) { h.editor.runsMs = 600001; },
                       kErrorTimeout, "old",
                       u"had not finished after 10 minutes and was ended.",
                       600000}),
@@ -429,8 +428,8 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   host.files[u"x.reg"] = c.existing;
   host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
-  host.files[u"C:\\Locked"] =
-      TestFile{kAttributeDirectory, kErrorAccessDenied, 0, ""};
+  host.files[u"C:\\Locked"] = TestFile{kAttributeDirectory, 0, 0, ""};
+  host.files[u"C:\\Locked"].notWritableError = kErrorAccessDenied;
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
@@ -534,8 +533,8 @@ TEST(ImportExportTest, ImportStillRunningUnattendedIsEnded) {
     RecordingHost host;
     AddFilesAndKeys(host);
     host.stationVisible = false;
-    host.editorRunsMs = 600001;
-    host.editorEndable = endable;
+    host.editor.runsMs = 600001;
+    host.editor.endable = endable;
     EXPECT_EQ(RunCommand(host, u"import MyRegFile.reg"), kErrorTimeout);
     ASSERT_EQ(host.boxes.size(), 1U);
     EXPECT_NE(host.boxes[0].text.find(endable ? u"10 minutes and was ended."
@@ -554,7 +553,7 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
        {u"import MyRegFile.reg", u"export HKCU\\A MyRegFile.reg"}) {
     RecordingHost host;
     AddFilesAndKeys(host);
-    host.launchGivesProcess = false;
+    host.editor.givesProcess = false;
     EXPECT_EQ(RunCommand(host, command), kSuccess);
     EXPECT_EQ(host.badHandleUses, 0);
     EXPECT_EQ(

@@ -25,7 +25,7 @@ TEST_P(LaunchResultTest, ShowsTheReasonAndEndsWithItsStatus) {
   const LaunchCase& c = GetParam();
   RecordingHost host;
   host.files[u"a.reg"] = ImportableFile();
-  host.launchResult = c.code;
+  host.editor.launchResult = c.code;
   EXPECT_EQ(RunCommand(host, u"import a.reg"), c.status);
   ASSERT_EQ(host.boxes.size(), c.message.empty() ? 0U : 1U);
   if (!c.message.empty()) {

@@ -86,8 +86,8 @@ TEST(RecordingHostTest, ClockCountsOnlyTheWaits) {
         {true, false, 3000000, true, 3600000},
         {true, false, 0, false, 600000}}) {
     RecordingHost host;
-    host.editorRunsMs = 3600000;
-    host.launchGivesProcess = gives;
+    host.editor.runsMs = 3600000;
+    host.editor.givesProcess = gives;
     const HostProcess process = host.ShellExecuteExA("e", "", 0).process;
     host.Pause(std::chrono::milliseconds(pauseMs));
     if (process != 0) {
