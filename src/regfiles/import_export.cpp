@@ -152,11 +152,11 @@ void RequireOneFile(const std::u16string& fileName) {
 // the box of a failed launch.
 void ExportThrough(Host& host, const std::string& editor,
                    const std::u16string& keyPath, const ExportFiles& files) {
-  const std::string parameters = AnsiOrFail(
-      host,
-      u"/e " + EditorArgument(FullPathOf(host, files.newFile)) + u" " +
-          EditorArgument(keyPath),
-      u"editor parameters");
+  const std::string parameters =
+      AnsiOrFail(host,
+                 u"/e " + EditorArgument(FullPathOf(host, files.newFile)) +
+                     u" " + EditorArgument(keyPath),
+                 u"editor parameters");
   const std::uint32_t status = RunEditor(host, editor, parameters);
   if (status != kSuccess) {
     throw RunFailure{u"", status};
