@@ -34,7 +34,7 @@ constexpr std::chrono::minutes kUnattendedWait{10};
 std::string EditorFile(Host& host) {
   const std::u16string folder = host.WindowsDirectory();
   const std::u16string editor = folder + u"\\regedit.exe";
-  const std::string file = AnsiOrFail(host, editor, u"editor path");
+  std::string file = AnsiOrFail(host, editor, u"editor path");
   if (folder.empty() || FileError(host, editor) != kSuccess) {
     throw RunFailure{u"", ReportLaunchResult(host, kLaunchFileNotFound)};
   }
