@@ -63,4 +63,16 @@ std::u16string Quoted(const std::u16string& text) {
   return u"\"" + text + u"\"";
 }
 
+std::u16string FromUtf16Le(const std::string& bytes, std::size_t from) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = from; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<char16_t>(
+        static_cast<unsigned char>(bytes[i]) |
+        (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1]))
+         << 8U)));
+  }
+  return text;
+}
+
 }  // namespace tolvu

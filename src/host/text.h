@@ -3,6 +3,7 @@
 // and the result must not depend on the user's locale.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,9 @@ std::u16string DecimalText(std::int64_t number);
 
 // "U+00E9"-style code point notation.
 std::u16string CodePointText(char32_t codePoint);
+
+// UTF-16LE bytes from `from` on as text; an odd last byte is dropped.
+std::u16string FromUtf16Le(const std::string& bytes, std::size_t from = 0);
 
 // The text in double quotes, for naming an argument in a description.
 std::u16string Quoted(const std::u16string& text);

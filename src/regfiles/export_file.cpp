@@ -46,18 +46,6 @@ std::string Utf16Le(const std::u16string& text) {
   return bytes;
 }
 
-// UTF-16LE bytes as text, ASCII letters in lower case.
-std::u16string LowerText(const std::string& bytes) {
-  std::u16string text;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    text.push_back(static_cast<char16_t>(
-        static_cast<unsigned char>(bytes[i]) |
-        (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1]))
-         << 8U)));
-  }
-  return ToLowerAscii(text);
-}
-
 // Every export of the registry editor begins with the byte-order mark, the
 // version line, a blank line and the key it was given, in UTF-16LE, and
 // ends with a line end. One cut off by a full disk or a quota does not end
@@ -88,7 +76,7 @@ bool HoldsWholeExport(Host& host, const ExportFiles& files,
   if (error != kSuccess) {
     throw CannotReplace(files.target, u"the new file cannot be read", error);
   }
-  return LowerText(start) == ToLowerAscii(head) && end == tail;
+  return ToLowerAscii(FromUtf16Le(start)) == ToLowerAscii(head) && end == tail;
 }
 
 }  // namespace

@@ -324,18 +324,7 @@ std::optional<RegFile> ReadRegFile(const std::string& bytes,
                                    const CodePageDecoder& decode) {
   const bool utf16 =
       bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-  Text text;
-  if (utf16) {
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(
-          static_cast<std::uint8_t>(bytes[i]) |
-          (static_cast<unsigned>(static_cast<std::uint8_t>(bytes[i + 1]))
-           << 8U)));
-    }
-  } else {
-    text = decode(bytes);
-  }
+  const Text text = utf16 ? FromUtf16Le(bytes, 2) : decode(bytes);
   Lines lines{text};
   Text line;
   if (!lines.Next(&line)) {
