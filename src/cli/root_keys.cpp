@@ -9,17 +9,19 @@ struct RootKey {
   const char16_t* abbreviation;
   const char16_t* longName;
   std::uint32_t handle;
+  bool inRegFiles;  // a registry file may name it
 };
 
 // Lookup order matters only for documentation: the names are all distinct.
 constexpr RootKey kRootKeys[] = {
-    {u"HKLM", u"HKEY_LOCAL_MACHINE", 0x80000002},
-    {u"HKCU", u"HKEY_CURRENT_USER", 0x80000001},
-    {u"HKU", u"HKEY_USERS", 0x80000003},
-    {u"HKCC", u"HKEY_CURRENT_CONFIG", 0x80000005},
-    {u"HKCR", u"HKEY_CLASSES_ROOT", 0x80000000},
-    {u"HKDD", u"HKEY_DYN_DATA", 0x80000006},
-    {u"HKPD", u"HKEY_PERFORMANCE_DATA", 0x80000004},
+    {u"HKLM", u"HKEY_LOCAL_MACHINE", 0x80000002, true},
+    {u"HKCU", u"HKEY_CURRENT_USER", 0x80000001, true},
+    {u"HKU", u"HKEY_USERS", 0x80000003, true},
+    {u"HKCC", u"HKEY_CURRENT_CONFIG", 0x80000005, true},
+    {u"HKCR", u"HKEY_CLASSES_ROOT", 0x80000000, true},
+    {u"HKDD", u"HKEY_DYN_DATA", 0x80000006, true},
+    // Its data is made on each read; the editor takes no file's keys there.
+    {u"HKPD", u"HKEY_PERFORMANCE_DATA", 0x80000004, false},
 };
 
 }  // namespace
@@ -33,6 +35,16 @@ std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName) {
   }
   if (upper == kNoRootName) {
     return kNoRoot;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::uint32_t> RegFileRootKey(const std::u16string& longName) {
+  const std::u16string upper = ToUpperAscii(longName);
+  for (const RootKey& key : kRootKeys) {
+    if (key.inRegFiles && upper == key.longName) {
+      return key.handle;
+    }
   }
   return std::nullopt;
 }

@@ -22,6 +22,11 @@ struct KeyPath {
 // kNoRootName, nothing for any other name.
 std::optional<std::uint32_t> RootKeyHandle(const std::u16string& rootName);
 
+// The handle of a root as a registry file names it: by its long name, in
+// any case. Nothing for an abbreviation, for HKEY_PERFORMANCE_DATA, which
+// the registry editor does not import into, and for any other name.
+std::optional<std::uint32_t> RegFileRootKey(const std::u16string& longName);
+
 // The long name of a handle of the table; empty for any other value.
 std::u16string RootKeyName(std::uint32_t handle);
 

@@ -86,6 +86,27 @@ std::optional<std::uint8_t> HexDigitValue(char16_t ch) {
   return std::nullopt;
 }
 
+HexRun ReadHexDigits(const std::u16string& text, std::size_t at) {
+  // Past 33 bits the exact value no longer matters: it is out of range.
+  constexpr std::uint64_t kCap = std::uint64_t{1} << 33U;
+  HexRun run{at, 0};
+  for (; run.end < text.size(); ++run.end) {
+    const std::optional<std::uint8_t> digit = HexDigitValue(text[run.end]);
+    if (!digit) {
+      break;
+    }
+    run.value = std::min(run.value * 16 + *digit, kCap);
+  }
+  return run;
+}
+
+std::vector<std::uint8_t> DwordBytes(std::uint32_t value) {
+  return {static_cast<std::uint8_t>(value & 0xFFU),
+          static_cast<std::uint8_t>((value >> 8U) & 0xFFU),
+          static_cast<std::uint8_t>((value >> 16U) & 0xFFU),
+          static_cast<std::uint8_t>((value >> 24U) & 0xFFU)};
+}
+
 std::optional<std::uint32_t> DwordBits(const std::u16string& text) {
   std::size_t pos = 0;
   const bool hasSign = !text.empty() && (text[0] == u'+' || text[0] == u'-');
@@ -101,16 +122,7 @@ std::optional<std::uint32_t> DwordBits(const std::u16string& text) {
     }
     return static_cast<std::uint32_t>(*number);
   }
-  // Past 33 bits the exact value no longer matters: it is out of range.
-  constexpr std::uint64_t kCap = std::uint64_t{1} << 33U;
-  std::uint64_t value = 0;
-  for (pos += 2; pos < text.size(); ++pos) {
-    const std::optional<std::uint8_t> digit = HexDigitValue(text[pos]);
-    if (!digit) {
-      break;
-    }
-    value = std::min(value * 16 + *digit, kCap);
-  }
+  const std::uint64_t value = ReadHexDigits(text, pos + 2).value;
   if (hasSign && text[0] == u'-') {
     if (value > 0x80000000U) {
       return std::nullopt;

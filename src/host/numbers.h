@@ -3,9 +3,11 @@
 // describe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tolvu {
 
@@ -21,6 +23,21 @@ std::optional<std::int32_t> RoundToInt32(double x);
 // 0 to 15 for a hexadecimal digit, 0-9, A-F or a-f; nothing for any other
 // character.
 std::optional<std::uint8_t> HexDigitValue(char16_t ch);
+
+// A run of hexadecimal digits: where it ends (where it began when there is
+// none), and its value, which stops growing past 2^33: any run of that
+// value or more stands for a number too large for 32 bits.
+struct HexRun {
+  std::size_t end = 0;
+  std::uint64_t value = 0;
+};
+
+// The hexadecimal digits of the text from `at`, up to the first other
+// character or the end.
+HexRun ReadHexDigits(const std::u16string& text, std::size_t at);
+
+// The four bytes of a REG_DWORD value, least significant first.
+std::vector<std::uint8_t> DwordBytes(std::uint32_t value);
 
 // The 32 bits a REG_DWORD data value stands for. "0x" or "0X" followed by
 // hexadecimal digits (read up to the first other character) gives the bit

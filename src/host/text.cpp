@@ -47,16 +47,17 @@ std::u16string DecimalText(std::int64_t number) {
   return digits;
 }
 
-std::u16string CodePointText(char32_t codePoint) {
-  static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-  std::u16string digits;
-  for (int shift = 20; shift >= 0; shift -= 4) {
-    const auto nibble = (codePoint >> static_cast<unsigned>(shift)) & 0xFU;
-    if (nibble != 0 || !digits.empty() || shift < 16) {
-      digits.push_back(kHex[nibble]);
-    }
+std::u16string HexText(std::uint64_t number, std::size_t digits) {
+  std::u16string text;
+  for (; number != 0 || text.size() < digits; number >>= 4U) {
+    text.push_back(u"0123456789abcdef"[number & 0xFU]);
   }
-  return u"U+" + digits;
+  std::reverse(text.begin(), text.end());
+  return text;
+}
+
+std::u16string CodePointText(char32_t codePoint) {
+  return u"U+" + ToUpperAscii(HexText(codePoint, 4));
 }
 
 std::u16string Quoted(const std::u16string& text) {
@@ -73,6 +74,16 @@ std::u16string FromUtf16Le(const std::string& bytes, std::size_t from) {
          << 8U)));
   }
   return text;
+}
+
+std::string Utf16Le(const std::u16string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<char>(unit & 0xFFU));
+    bytes.push_back(static_cast<char>(unit >> 8U));
+  }
+  return bytes;
 }
 
 }  // namespace tolvu

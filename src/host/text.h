@@ -1,6 +1,7 @@
-// Small text helpers over 16-bit strings. Case folding is ASCII-only: every
-// word the tool compares against (commands, roots, types, ".reg") is ASCII,
-// and the result must not depend on the user's locale.
+// Small text helpers over 16-bit strings. Case folding here is ASCII-only:
+// every word the tool compares against (commands, roots, types, ".reg") is
+// ASCII, and the result must not depend on the user's locale. Registry
+// names, in any language, are folded by the host (Host::UpperCase).
 #pragma once
 
 #include <cstddef>
@@ -35,8 +36,14 @@ std::u16string DecimalText(std::int64_t number);
 // "U+00E9"-style code point notation.
 std::u16string CodePointText(char32_t codePoint);
 
+// Lower-case hexadecimal digits of the number, at least `digits` of them
+// (zeros in front).
+std::u16string HexText(std::uint64_t number, std::size_t digits);
+
 // UTF-16LE bytes from `from` on as text; an odd last byte is dropped.
 std::u16string FromUtf16Le(const std::string& bytes, std::size_t from = 0);
+// The text as UTF-16LE bytes, without a byte-order mark.
+std::string Utf16Le(const std::u16string& text);
 
 // The text in double quotes, for naming an argument in a description.
 std::u16string Quoted(const std::u16string& text);

@@ -37,15 +37,6 @@ RunFailure CannotWrite(const std::u16string& target,
                     error};
 }
 
-std::string Utf16Le(const std::u16string& text) {
-  std::string bytes;
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFFU));
-    bytes.push_back(static_cast<char>(unit >> 8U));
-  }
-  return bytes;
-}
-
 // Every export of the registry editor begins with the byte-order mark, the
 // version line, a blank line and the key it was given, in UTF-16LE, and
 // ends with a line end. One cut off by a full disk or a quota does not end

@@ -85,10 +85,7 @@ std::vector<std::uint8_t> DwordPayload(const std::u16string& typed) {
                          u"0xFFFFFFFF in hexadecimal.",
                      kErrorArithmeticOverflow};
   }
-  return {static_cast<std::uint8_t>(*bits & 0xFFU),
-          static_cast<std::uint8_t>((*bits >> 8U) & 0xFFU),
-          static_cast<std::uint8_t>((*bits >> 16U) & 0xFFU),
-          static_cast<std::uint8_t>((*bits >> 24U) & 0xFFU)};
+  return DwordBytes(*bits);
 }
 
 // Nothing for a type the tool does not write.
