@@ -48,6 +48,9 @@ struct FileRange {
   std::size_t count = 0;
 };
 
+// A range's count that reaches to the end of any file.
+constexpr std::size_t kToTheEnd = SIZE_MAX;
+
 // A wait without a time limit.
 constexpr std::chrono::milliseconds kWaitForever =
     std::chrono::milliseconds::max();
@@ -123,9 +126,11 @@ class Host {
   virtual std::uint32_t RenameReplacing(const std::u16string& from,
                                         const std::u16string& to) = 0;
   // Reads the range of the file into *bytes: fewer at its end, none from
-  // past it. Returns 0; otherwise the error of opening or reading it (5
-  // when the user may not read it, 32 while another program holds it
-  // without sharing), and *bytes is as it was.
+  // past it; memory in proportion to the bytes read, not to the count
+  // asked for. Returns 0; otherwise the error of opening or reading it (2
+  // for a folder, which is no file to read, as for a missing name; 5 when
+  // the user may not read it, 32 while another program holds it without
+  // sharing), and *bytes is as it was.
   virtual std::uint32_t ReadFileBytes(const std::u16string& name,
                                       FileRange range, std::string* bytes) = 0;
   // Has the system write what it still holds of the file's data to the disk
@@ -165,6 +170,13 @@ class Host {
   // Windows-1252, bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D become the C1
   // control of the same number); it never fails.
   virtual std::u16string FromSystemCodePage(const std::string& bytes) = 0;
+
+  // The text with its letters in upper case as the registry folds key and
+  // value names to compare them without regard to case, in any language:
+  // by the system's own case table, whatever the user's locale. Two names
+  // are the same to the registry when their upper cases are equal. Never
+  // fails; the result has as many code units as the text.
+  virtual std::u16string UpperCase(const std::u16string& text) = 0;
 
   // The full path of a file name as the system resolves it now
   // (GetFullPathNameW): a relative name against the current folder and

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -408,31 +409,37 @@ std::uint32_t WindowsHost::ReadFileBytes(const std::u16string& name,
                                          FileRange range, std::string* bytes) {
   HANDLE file = OpenShared(name, GENERIC_READ);
   if (file == INVALID_HANDLE_VALUE) {
-    return GetLastError();
+    const DWORD error = GetLastError();
+    // A folder does not open as a file: access is denied, all the same.
+    const DWORD found = GetFileAttributesW(Wide(name).c_str());
+    return error == ERROR_ACCESS_DENIED && found != INVALID_FILE_ATTRIBUTES &&
+                   (found & FILE_ATTRIBUTE_DIRECTORY) != 0
+               ? ERROR_FILE_NOT_FOUND
+               : error;
   }
   LARGE_INTEGER at{};
   at.QuadPart = static_cast<LONGLONG>(range.offset);
-  const std::size_t count = range.count;
-  std::string buffer(count, '\0');
-  std::size_t filled = 0;
   DWORD error = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE
                     ? ERROR_SUCCESS
                     : GetLastError();
-  while (error == ERROR_SUCCESS && filled < count) {
+  // In pieces, so that what is held is what the file has, not all that the
+  // count may ask for.
+  std::string buffer;
+  std::vector<char> piece(std::size_t{1} << 16U);
+  while (error == ERROR_SUCCESS && buffer.size() < range.count) {
     DWORD read = 0;
-    if (ReadFile(
-            file, buffer.data() + filled,
-            static_cast<DWORD>(std::min<std::size_t>(count - filled, MAXDWORD)),
-            &read, nullptr) == FALSE) {
+    if (ReadFile(file, piece.data(),
+                 static_cast<DWORD>(std::min(piece.size(),
+                                             range.count - buffer.size())),
+                 &read, nullptr) == FALSE) {
       error = GetLastError();
     } else if (read == 0) {
       break;  // the end of the file
     }
-    filled += read;
+    buffer.append(piece.data(), read);
   }
   CloseHandle(file);
   if (error == ERROR_SUCCESS) {
-    buffer.resize(filled);
     *bytes = std::move(buffer);
   }
   return error;
@@ -489,6 +496,23 @@ std::u16string WindowsHost::FromSystemCodePage(const std::string& bytes) {
     at += count;
   }
   return text;
+}
+
+std::u16string WindowsHost::UpperCase(const std::u16string& text) {
+  // Without LCMAP_LINGUISTIC_CASING this is the system's simple case
+  // mapping, the one the registry's own comparison uses; the invariant
+  // locale keeps the user's out of it.
+  const std::wstring wide = Wide(text);
+  std::wstring upper(wide.size(), L'\0');
+  const int length =
+      static_cast<int>(std::min<std::size_t>(wide.size(), INT_MAX));
+  if (length == 0 || length != static_cast<int>(wide.size()) ||
+      LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(),
+                    length, upper.data(), length, nullptr, nullptr,
+                    0) != length) {
+    return text;
+  }
+  return Utf16(upper.data(), upper.size());
 }
 
 std::uint32_t WindowsHost::FullPathName(const std::u16string& name,

@@ -36,6 +36,7 @@ class WindowsHost final : public Host {
   std::optional<std::string> ToSystemCodePage(
       const std::u16string& text) override;
   std::u16string FromSystemCodePage(const std::string& bytes) override;
+  std::u16string UpperCase(const std::u16string& text) override;
   std::uint32_t FullPathName(const std::u16string& name,
                              std::u16string* fullPath) override;
   std::u16string WindowsDirectory() override;

@@ -89,4 +89,15 @@ std::u16string DecodeUtf8(const std::string& bytes) {
   return text;
 }
 
+std::u16string UpperCaseAsciiAndCyrillic(std::u16string text) {
+  for (char16_t& ch : text) {
+    if ((ch >= u'a' && ch <= u'z') || (ch >= 0x430 && ch <= 0x44F)) {
+      ch = static_cast<char16_t>(ch - 0x20);  // a to A, \u0430 to \u0410
+    } else if (ch >= 0x450 && ch <= 0x45F) {
+      ch = static_cast<char16_t>(ch - 0x50);  // \u0450 to \u0400
+    }
+  }
+  return text;
+}
+
 }  // namespace tolvu

@@ -19,4 +19,8 @@ std::optional<std::string> EncodeUtf8(const std::u16string& text);
 // Well-formed UTF-8 as UTF-16; as the process code page gives it.
 std::u16string DecodeUtf8(const std::string& bytes);
 
+// Upper case as the recording host's registry folds names: right for the
+// ASCII and the Cyrillic letters, and no others.
+std::u16string UpperCaseAsciiAndCyrillic(std::u16string text);
+
 }  // namespace tolvu

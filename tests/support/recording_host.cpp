@@ -1,10 +1,10 @@
 #include "support/recording_host.h"
 
 #include <optional>
-#include <string_view>
 #include <utility>
 
 #include "host/status_codes.h"
+#include "host/text.h"
 #include "support/code_pages.h"
 #include "support/windows_arguments.h"
 
@@ -24,10 +24,8 @@ std::u16string FolderName(const std::u16string& name) {
 // Windows takes these names for devices, whatever follows a dot in them.
 bool IsDeviceName(const std::u16string& name) {
   const std::size_t start = name.find_last_of(u"\\/:") + 1;  // 0 for none
-  std::u16string stem = name.substr(start, name.find(u'.', start) - start);
-  for (char16_t& ch : stem) {
-    ch = ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - 32) : ch;
-  }
+  const std::u16string stem =
+      ToUpperAscii(name.substr(start, name.find(u'.', start) - start));
   const bool numbered = stem.size() == 4 && stem[3] >= u'1' && stem[3] <= u'9';
   const std::u16string word = stem.substr(0, 3);
   return (stem.size() == 3 && (word == u"CON" || word == u"PRN" ||
@@ -39,19 +37,19 @@ bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
 }
 
-std::string Upper(std::string text) {
-  for (char& ch : text) {
-    if (ch >= 'a' && ch <= 'z') {
-      ch = static_cast<char>(ch - 'a' + 'A');
-    }
-  }
-  return text;
+}  // namespace
+
+std::string RecordingHost::Upper(const std::string& ansi) const {
+  const std::u16string upper = UpperCaseAsciiAndCyrillic(
+      utf8CodePage ? DecodeUtf8(ansi) : DecodeCp1252(ansi));
+  return (utf8CodePage ? EncodeUtf8(upper) : EncodeCp1252(upper))
+      .value_or(ansi);
 }
 
 // The registry path of a sub key, or nothing when it is not a valid path:
 // a single trailing backslash is allowed, empty components are not.
-std::optional<std::string> StoredPath(std::uint32_t root,
-                                      const std::string& subKey) {
+std::optional<std::string> RecordingHost::StoredPath(
+    std::uint32_t root, const std::string& subKey) const {
   std::string path = RootText(root);
   std::string trimmed = subKey;
   if (!trimmed.empty() && trimmed.back() == '\\') {
@@ -75,6 +73,8 @@ std::optional<std::string> StoredPath(std::uint32_t root,
     start = end + 1;
   }
 }
+
+namespace {
 
 // The keys directly below the stored path.
 std::uint32_t SubKeyCount(const std::map<std::string, TestKey>& keys,
@@ -122,12 +122,7 @@ RecordedCall OnHandle(RegistryCall call, HostKey key, bool handleOpen) {
 }  // namespace
 
 std::string Utf16File(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFFU));
-    bytes.push_back(static_cast<char>(unit >> 8U));
-  }
-  return bytes;
+  return "\xFF\xFE" + Utf16Le(text);
 }
 
 std::string ExportedContent(const std::u16string& key) {
@@ -136,12 +131,8 @@ std::string ExportedContent(const std::u16string& key) {
 }
 
 std::string RootText(std::uint32_t root) {
-  constexpr std::string_view kHex = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned shift = 32; shift != 0; shift -= 4) {
-    text.push_back(kHex[(root >> (shift - 4)) & 0xFU]);
-  }
-  return text;
+  const std::u16string digits = ToUpperAscii(HexText(root, 8));
+  return std::string(digits.begin(), digits.end());
 }
 
 RecordingHost::RecordingHost() {
@@ -330,6 +321,9 @@ std::uint32_t RecordingHost::OpenError(const std::u16string& name) const {
   if (files.count(name) == 0) {
     return MissingError(name);
   }
+  if (files.at(name).lookupError != 0) {
+    return files.at(name).lookupError;
+  }
   if ((files.at(name).attributes & kAttributeDirectory) != 0) {
     return kErrorAccessDenied;
   }
@@ -339,6 +333,10 @@ std::uint32_t RecordingHost::OpenError(const std::u16string& name) const {
 std::uint32_t RecordingHost::ReadFileBytes(const std::u16string& name,
                                            FileRange range,
                                            std::string* bytes) {
+  if (files.count(name) != 0 &&
+      (files.at(name).attributes & kAttributeDirectory) != 0) {
+    return kErrorFileNotFound;
+  }
   const std::uint32_t error = OpenError(name);
   if (error == kSuccess) {
     const std::string& content = files.at(name).content;
@@ -379,6 +377,10 @@ std::optional<std::string> RecordingHost::ToSystemCodePage(
 
 std::u16string RecordingHost::FromSystemCodePage(const std::string& bytes) {
   return DecodeCp1252(bytes);
+}
+
+std::u16string RecordingHost::UpperCase(const std::u16string& text) {
+  return UpperCaseAsciiAndCyrillic(text);
 }
 
 // Against currentDirectory on its drive; "." and ".." taken out after the

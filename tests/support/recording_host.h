@@ -1,5 +1,6 @@
 // The host the unit tests and the fuzzer run the tool on: an in-memory
-// registry with key and value names compared without regard to case, a
+// registry with key and value names compared without regard to case (of
+// ASCII and Cyrillic letters), a
 // scripted file system and launch result, UTF-8 as the process code page
 // beside Windows-1252 as the system's, and a record of every box, launch,
 // file change and registry call in order.
@@ -29,7 +30,7 @@ struct TestValue {
 };
 
 struct TestKey {
-  std::map<std::string, TestValue> values;  // by upper-case name
+  std::map<std::string, TestValue> values;  // by upper-case name (Upper)
   std::uint32_t readError = 0;  // what opening it to read fails with
 };
 
@@ -226,6 +227,7 @@ class RecordingHost final : public Host {
   std::optional<std::string> ToSystemCodePage(
       const std::u16string& text) override;
   std::u16string FromSystemCodePage(const std::string& bytes) override;
+  std::u16string UpperCase(const std::u16string& text) override;
   std::uint32_t FullPathName(const std::u16string& name,
                              std::u16string* fullPath) override;
   std::u16string WindowsDirectory() override;
@@ -255,6 +257,11 @@ class RecordingHost final : public Host {
   void CloseProcess(HostProcess process) override;
 
  private:
+  // A name in the process's code page as the registry compares it.
+  std::string Upper(const std::string& ansi) const;
+  // The registry path of a sub key, or nothing when it is not a valid path.
+  std::optional<std::string> StoredPath(std::uint32_t root,
+                                        const std::string& subKey) const;
   // The folder of a name is there (drive letters always are).
   bool FolderThere(const std::u16string& name) const;
   // What a name of no file gives: 2, or 3 when its folder is missing.
