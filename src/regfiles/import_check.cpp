@@ -1,10 +1,13 @@
 #include "regfiles/import_check.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
 
+#include "cli/data_types.h"
 #include "cli/root_keys.h"
+#include "host/numbers.h"
 #include "host/run_failure.h"
 #include "host/status_codes.h"
 #include "host/text.h"
@@ -14,137 +17,99 @@ namespace tolvu {
 namespace {
 
 using Text = std::u16string;
+using Bytes = std::vector<std::uint8_t>;
 
-// The registry compares names without regard to case; ASCII and Latin-1
-// letters fold here, enough to tell the file's own repeats apart.
-Text Folded(Text text) {
-  for (char16_t& ch : text) {
-    if ((ch >= u'a' && ch <= u'z') ||
-        (ch >= 0xE0 && ch <= 0xFE && ch != 0xF7)) {
-      ch = static_cast<char16_t>(ch - 0x20);
-    }
-  }
-  return text;
+// A key's id is its name as the registry folds it, each part ended by a
+// NUL; a value's is its key's, a NUL, and its folded name. So a key, its
+// values and all below it are the ids that start with the key's, in one
+// run with the key first and its values right after it.
+Text KeyId(Host& host, const RegEntry& entry) {
+  Text id = host.UpperCase(entry.key);
+  std::replace(id.begin(), id.end(), u'\\', u'\0');
+  return id + u'\0';
 }
 
-Text KeyId(const RegEntry& entry) {
-  return Text(1, static_cast<char16_t>(entry.root & 0xFU)) +
-         (entry.subKey.empty() ? u"" : u"\\" + Folded(entry.subKey));
-}
+using EndState = std::map<Text, const RegEntry*>;  // by id
 
-// What the file leaves, in order; an entry overtaken by a later one is
-// dropped.
-struct EndState {
-  std::vector<const RegEntry*> entries;
-  std::map<Text, std::size_t> keys;    // by KeyId
-  std::map<Text, std::size_t> values;  // by KeyId, NUL, folded name
-
-  void Set(std::map<Text, std::size_t>& ids, const Text& id,
-           const RegEntry& entry) {
-    Drop(ids, id);
-    ids[id] = entries.size();
-    entries.push_back(&entry);
-  }
-  void Drop(std::map<Text, std::size_t>& ids, const Text& id) {
-    const auto found = ids.find(id);
-    if (found != ids.end()) {
-      entries[found->second] = nullptr;
-      ids.erase(found);
-    }
-  }
-  void DropBelow(std::map<Text, std::size_t>& ids, const Text& prefix) {
-    auto next = ids.lower_bound(prefix);
-    while (next != ids.end() &&
-           next->first.compare(0, prefix.size(), prefix) == 0) {
-      entries[next->second] = nullptr;
-      next = ids.erase(next);
-    }
-  }
-
-  void Apply(const RegEntry& entry) {
-    const Text id = KeyId(entry);
+// What the file leaves: the last entry for each key and value.
+EndState EndStateOf(Host& host, const RegFile& file) {
+  EndState state;
+  for (const RegEntry& entry : file.entries) {
+    const Text id = KeyId(host, entry);
     switch (entry.kind) {
       case RegEntry::Key:
         // Its deleted parents exist again.
-        for (std::size_t cut = id.find(u'\\'); cut != Text::npos;
-             cut = id.find(u'\\', cut + 1)) {
-          const auto parent = keys.find(id.substr(0, cut));
-          if (parent != keys.end() &&
-              entries[parent->second]->kind == RegEntry::DeleteKey) {
-            Drop(keys, parent->first);
+        for (std::size_t end = id.find(u'\0'); end + 1 != id.size();
+             end = id.find(u'\0', end + 1)) {
+          const auto parent = state.find(id.substr(0, end + 1));
+          if (parent != state.end() &&
+              parent->second->kind == RegEntry::DeleteKey) {
+            state.erase(parent);
           }
         }
-        Set(keys, id, entry);
+        state[id] = &entry;
         break;
-      case RegEntry::DeleteKey:
-        DropBelow(keys, id + u"\\");
-        DropBelow(values, id + u"\\");
-        DropBelow(values, id + Text(1, u'\0'));
-        Set(keys, id, entry);
+      case RegEntry::DeleteKey: {
+        Text past = id;
+        past.back() = u'\1';
+        state.erase(state.lower_bound(id), state.lower_bound(past));
+        state[id] = &entry;
         break;
+      }
       case RegEntry::Value:
       case RegEntry::DeleteValue:
-        Set(values, id + Text(1, u'\0') + Folded(entry.name), entry);
+        state[id + u'\0' + host.UpperCase(entry.name)] = &entry;
         break;
     }
   }
-};
+  return state;
+}
 
 Text Shortened(const Text& text) {
   constexpr std::size_t kShown = 60;
   return text.size() <= kShown ? text : text.substr(0, kShown) + u"...";
 }
 
-Text TypeName(std::uint32_t type) {
-  switch (type) {
-    case 0:
-      return u"REG_NONE";
-    case 1:
-      return u"REG_SZ";
-    case 2:
-      return u"REG_EXPAND_SZ";
-    case 3:
-      return u"REG_BINARY";
-    case 4:
-      return u"REG_DWORD";
-    case 7:
-      return u"REG_MULTI_SZ";
-    case 11:
-      return u"REG_QWORD";
-    default:
-      return u"type " + DecimalText(type);
-  }
-}
-
-Text DataText(std::uint32_t type, const std::vector<std::uint8_t>& data) {
-  constexpr char16_t kHex[] = u"0123456789abcdef";
-  if ((type == 1 || type == 2) && data.size() % 2 == 0) {
-    Text text;
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8U)));
-    }
+Text DataText(std::uint32_t type, const Bytes& data) {
+  const Text name = DataTypeName(type);
+  const Text typeName = name.empty() ? u"type " + DecimalText(type) : name;
+  if ((type == kRegSz || type == kRegExpandSz) && data.size() % 2 == 0) {
+    Text text = FromUtf16Le(std::string(data.begin(), data.end()));
     if (!text.empty() && text.back() == u'\0') {
       text.pop_back();
     }
-    return TypeName(type) + u" " + Quoted(Shortened(text));
+    return typeName + u" " + Quoted(Shortened(text));
   }
-  Text bytes;
-  if (type == 4 && data.size() == 4) {
+  if (type == kRegDword && data.size() == 4) {
+    std::uint32_t number = 0;
     for (std::size_t i = 4; i-- > 0;) {
-      bytes += Text{kHex[data[i] >> 4U], kHex[data[i] & 0xFU]};
+      number = number << 8U | data[i];
     }
-    return u"REG_DWORD 0x" + bytes;
+    return typeName + u" 0x" + HexText(number, 8);
   }
-  for (std::size_t i = 0; i < data.size() && i < 16; ++i) {
-    bytes +=
-        Text(i == 0 ? u"" : u",") + kHex[data[i] >> 4U] + kHex[data[i] & 0xFU];
+  constexpr std::size_t kShownBytes = 16;
+  Text bytes;
+  for (std::size_t i = 0; i < data.size() && i < kShownBytes; ++i) {
+    bytes += (i == 0 ? u"" : u",") + HexText(data[i], 2);
   }
-  return TypeName(type) + u" hex:" + bytes + (data.size() > 16 ? u",..." : u"");
+  return typeName + u" hex:" + bytes +
+         (data.size() > kShownBytes ? u",..." : u"");
 }
 
-Text Unreadable(std::uint32_t status) {
-  return u"it cannot be read: " + ErrorReason(status);
-}
+// What is found of an entry's key, or of its value.
+enum Found { KeyMissing, ValueMissing, Present };
+
+// What the registry holds where it is not as an entry of each kind gives,
+// by what is found; nullptr where it is as given. A value found is then
+// compared with the data the file gives.
+constexpr const char16_t* kNoKey = u"the registry has no such key";
+constexpr const char16_t* kStill = u"the registry still holds it";
+constexpr const char16_t* kAmiss[][3] = {
+    {kNoKey, nullptr, nullptr},                            // Key
+    {nullptr, nullptr, kStill},                            // DeleteKey
+    {kNoKey, u"the registry has no such value", nullptr},  // Value
+    {nullptr, nullptr, kStill},                            // DeleteValue
+};
 
 // The entry's key as opened for reading: the status, and the key on 0.
 struct OpenedKey {
@@ -156,98 +121,71 @@ struct OpenedKey {
 // is.
 std::optional<Text> Difference(Host& host, const RegEntry& entry,
                                const OpenedKey& opened) {
-  const std::uint32_t keyStatus = opened.status;
-  const bool gone = keyStatus == kErrorFileNotFound;
-  if (keyStatus != kSuccess && !gone) {
-    return Unreadable(keyStatus);
-  }
-  switch (entry.kind) {
-    case RegEntry::Key:
-      return gone ? std::optional<Text>(u"the registry has no such key")
-                  : std::nullopt;
-    case RegEntry::DeleteKey:
-      return gone ? std::nullopt
-                  : std::optional<Text>(u"the registry still holds it");
-    case RegEntry::Value:
-    case RegEntry::DeleteValue:
-      break;
-  }
-  const bool wanted = entry.kind == RegEntry::Value;
-  if (gone) {
-    return wanted ? std::optional<Text>(u"the registry has no such key")
-                  : std::nullopt;
-  }
+  std::uint32_t status = opened.status;
   std::uint32_t type = 0;
-  std::vector<std::uint8_t> data;
-  const std::uint32_t status =
-      host.RegQueryValueExW(opened.key, entry.name, &type, &data);
-  if (status == kErrorFileNotFound) {
-    return wanted ? std::optional<Text>(u"the registry has no such value")
-                  : std::nullopt;
+  Bytes data;
+  const bool ofValue =
+      entry.kind == RegEntry::Value || entry.kind == RegEntry::DeleteValue;
+  if (status == kSuccess && ofValue) {
+    status = host.RegQueryValueExW(opened.key, entry.name, &type, &data);
   }
-  if (status != kSuccess) {
-    return Unreadable(status);
+  if (status != kSuccess && status != kErrorFileNotFound) {
+    return u"it cannot be read: " + ErrorReason(status);
   }
-  if (!wanted) {
-    return u"the registry still holds it";
+  const Found found = status == kSuccess          ? Present
+                      : opened.status == kSuccess ? ValueMissing
+                                                  : KeyMissing;
+  if (entry.kind == RegEntry::Value && found == Present) {
+    if (type == entry.type && data == entry.data) {
+      return std::nullopt;
+    }
+    return u"the registry holds " + DataText(type, data);
   }
-  if (type == entry.type && data == entry.data) {
-    return std::nullopt;
-  }
-  return u"the registry holds " + DataText(type, data);
+  const char16_t* amiss = kAmiss[entry.kind][found];
+  return amiss == nullptr ? std::nullopt : std::optional<Text>(amiss);
 }
 
 Text Described(const RegEntry& entry) {
-  const Text root = RootKeyName(entry.root);
   Text text = u"line " + DecimalText(static_cast<std::int64_t>(entry.line)) +
-              u", key " +
-              Quoted(root.empty() || entry.subKey.empty()
-                         ? root + entry.subKey
-                         : root + u"\\" + entry.subKey);
+              u", key " + Quoted(entry.key);
   if (entry.kind == RegEntry::Value || entry.kind == RegEntry::DeleteValue) {
     text += entry.name.empty() ? u", the default value"
                                : u", value " + Quoted(entry.name);
   }
-  switch (entry.kind) {
-    case RegEntry::Key:
-      return text + u": the file creates it";
-    case RegEntry::Value:
-      return text + u": the file gives " + DataText(entry.type, entry.data);
-    case RegEntry::DeleteKey:
-    case RegEntry::DeleteValue:
-      break;
-  }
-  return text + u": the file deletes it";
+  return text + u": the file " +
+         (entry.kind == RegEntry::Key ? u"creates it"
+          : entry.kind == RegEntry::Value
+              ? u"gives " + DataText(entry.type, entry.data)
+              : u"deletes it");
 }
 
 struct Findings {
   std::size_t count = 0;
-  Text first;
+  std::size_t firstLine = 0;
+  Text first;  // of the entry on the first line
 };
 
-// Each key is opened once for the run of entries that name it.
+// Each key is opened once, for its own entry and those of its values,
+// which come right after it.
 Findings Compare(Host& host, const EndState& state) {
   Findings findings;
-  std::optional<Text> openId;
   OpenedKey opened;
-  for (const RegEntry* entry : state.entries) {
-    if (entry == nullptr) {
-      continue;
+  for (const auto& [id, entry] : state) {
+    const bool ofKey =
+        entry->kind == RegEntry::Key || entry->kind == RegEntry::DeleteKey;
+    if (ofKey && opened.key != 0) {
+      host.RegCloseKey(opened.key);
+      opened.key = 0;
     }
-    const Text id = KeyId(*entry);
-    if (id != openId) {
-      if (opened.key != 0) {
-        host.RegCloseKey(opened.key);
-        opened.key = 0;
-      }
-      openId = id;
+    if (ofKey) {
       opened.status =
-          entry->root == 0
+          entry->root == kNoRoot
               ? kErrorFileNotFound
-              : host.RegOpenKeyExW(entry->root, entry->subKey, &opened.key);
+              : host.RegOpenKeyExW(entry->root, SubKeyOf(*entry), &opened.key);
     }
     const std::optional<Text> held = Difference(host, *entry, opened);
-    if (held && findings.count++ == 0) {
+    if (held && (findings.count++ == 0 || entry->line < findings.firstLine)) {
+      findings.firstLine = entry->line;
       findings.first = Described(*entry) + u"; " + *held;
     }
   }
@@ -258,24 +196,20 @@ Findings Compare(Host& host, const EndState& state) {
 }
 
 Text Skipped(const RegFile& file) {
-  const std::size_t count = file.unreadableLines;
+  const std::size_t count = file.skipped;
   return u"the editor skips " + DecimalText(static_cast<std::int64_t>(count)) +
-         (count == 1 ? u" line" : u" lines") +
+         (count == 1 ? u" entry" : u" entries") +
          u" that it cannot read; the first is line " +
-         DecimalText(static_cast<std::int64_t>(file.firstUnreadable)) + u": " +
-         Quoted(Shortened(file.firstUnreadableText)) + u".";
+         DecimalText(static_cast<std::int64_t>(file.firstSkipped)) + u": " +
+         Quoted(Shortened(file.firstSkippedText)) + u".";
 }
 
 }  // namespace
 
 void CheckImported(Host& host, const std::u16string& fileName,
                    const RegFile& file) {
-  EndState state;
-  for (const RegEntry& entry : file.entries) {
-    state.Apply(entry);
-  }
-  const Findings findings = Compare(host, state);
-  const Text skipped = file.unreadableLines == 0 ? u"" : Skipped(file);
+  const Findings findings = Compare(host, EndStateOf(host, file));
+  const Text skipped = file.skipped == 0 ? u"" : Skipped(file);
   if (findings.count != 0) {
     throw RunFailure{
         u"After the import of " + Quoted(fileName) + u", " +

@@ -14,8 +14,10 @@ namespace tolvu {
 // RunFailure with 1013 (ERROR_CANTWRITE) when entries are not as the file
 // gives them (how many, and the first: its key, value, what the file gives
 // and what the registry holds, or why it cannot be read), else with 13
-// (ERROR_INVALID_DATA) when the editor skipped lines of the file (how many,
-// and the first by number and text). Returns when neither.
+// (ERROR_INVALID_DATA) when the editor skipped entries of the file (how
+// many, and the first by the number and text of the line it starts on).
+// Returns when neither. Names are compared as the registry compares them
+// (Host::UpperCase).
 void CheckImported(Host& host, const std::u16string& fileName,
                    const RegFile& file);
 

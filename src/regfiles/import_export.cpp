@@ -41,21 +41,26 @@ std::string EditorFile(Host& host) {
   return file;
 }
 
+// What running the editor came to: 0 once it was started and, where the
+// launch gave a process, seen to end; otherwise the status of a failed
+// launch, after its box.
+struct EditorRun {
+  std::uint32_t status;
+  bool seenToEnd;
+};
+
 // Starts the editor hidden and waits for it to end: until then, a script's
-// next step would race with it. Returns 0 once it has ended, or the status
-// of a failed launch after its box. The editor's own exit code says nothing
+// next step would race with it. The editor's own exit code says nothing
 // reliable. Where nobody could answer its boxes, an editor still running
 // after the unattended wait is ended, and that is a run-time failure:
-// agents wait for every process a run started. *seenToEnd is set once it
-// was seen to end.
-std::uint32_t RunEditor(Host& host, const std::string& editor,
-                        const std::string& parameters,
-                        bool* seenToEnd = nullptr) {
+// agents wait for every process a run started.
+EditorRun RunEditor(Host& host, const std::string& editor,
+                    const std::string& parameters) {
   const Launched launched =
       host.ShellExecuteExA(editor, parameters, kShowHidden);
   const std::uint32_t status = ReportLaunchResult(host, launched.code);
   if (status != kSuccess || launched.process == 0) {
-    return status;
+    return EditorRun{status, false};
   }
   const bool ended = host.WaitForProcess(
       launched.process,
@@ -70,10 +75,7 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
                                       u"running."),
                      kErrorTimeout};
   }
-  if (seenToEnd != nullptr) {
-    *seenToEnd = true;
-  }
-  return kSuccess;
+  return EditorRun{kSuccess, true};
 }
 
 // The name as the system resolves it now: the editor may start in another
@@ -90,15 +92,13 @@ std::u16string FullPathOf(Host& host, const std::u16string& name) {
   return full;
 }
 
-// The whole file, read into its entries before the editor runs.
+// The whole file, read into its entries before the editor runs. A file
+// that is missing, a folder or unreadable cannot be imported; one that is
+// no registry file is refused with 13.
 RegFile ReadImportFile(Host& host, const std::u16string& fileName) {
-  std::uint64_t size = 0;
   std::string bytes;
-  std::uint32_t error = host.FileSize(fileName, &size);
-  if (error == kSuccess) {
-    error = host.ReadFileBytes(
-        fileName, FileRange{0, static_cast<std::size_t>(size)}, &bytes);
-  }
+  const std::uint32_t error =
+      host.ReadFileBytes(fileName, FileRange{0, kToTheEnd}, &bytes);
   if (error != kSuccess) {
     throw RunFailure{u"The file " + Quoted(fileName) +
                          u" cannot be imported: " + ErrorReason(error) + u".",
@@ -157,7 +157,7 @@ void ExportThrough(Host& host, const std::string& editor,
                  u"/e " + EditorArgument(FullPathOf(host, files.newFile)) +
                      u" " + EditorArgument(keyPath),
                  u"editor parameters");
-  const std::uint32_t status = RunEditor(host, editor, parameters);
+  const std::uint32_t status = RunEditor(host, editor, parameters).status;
   if (status != kSuccess) {
     throw RunFailure{u"", status};
   }
@@ -224,28 +224,23 @@ bool IsRegFileName(const std::u16string& fileName) {
 }
 
 std::uint32_t ImportFile(Host& host, const std::u16string& fileName) {
+  // An import has no failure path of its own for its name: one the code
+  // page cannot hold ends in the main flow's, with the usage box after the
+  // description. An export's name is its own failure.
   AnsiOrFail(host, fileName, u"file name");
   return StatusShowingFailure(host, [&] {
-    const std::uint32_t missing = FileError(host, fileName);
-    if (missing != kSuccess) {
-      throw RunFailure{u"The file " + Quoted(fileName) +
-                           u" cannot be imported: " + ErrorReason(missing) +
-                           u".",
-                       missing};
-    }
+    const std::string editor = EditorFile(host);
     const RegFile file = ReadImportFile(host, fileName);
     const std::string parameters =
         AnsiOrFail(host, u"/s " + EditorArgument(FullPathOf(host, fileName)),
                    u"editor parameters");
-    const std::string editor = EditorFile(host);
+    const EditorRun run = RunEditor(host, editor, parameters);
     // An editor that gave no process to wait for may still be running:
     // nothing can be read back yet.
-    bool ended = false;
-    const std::uint32_t status = RunEditor(host, editor, parameters, &ended);
-    if (status == kSuccess && ended) {
+    if (run.status == kSuccess && run.seenToEnd) {
       CheckImported(host, fileName, file);
     }
-    return status;
+    return run.status;
   });
 }
 

@@ -23,14 +23,14 @@ std::u16string EditorArgument(const std::u16string& text);
 // A name ending in ".reg" in any case.
 bool IsRegFileName(const std::u16string& fileName);
 
-// Reads the whole file, has the editor import it silently by its full
-// path, waits for it, and compares the registry with the file's entries. A
-// file that is missing or a folder is described, with the lookup's error
-// as the status, and one that is no registry file with 13; nothing is
-// launched then. Afterwards entries not as the file gives them are
-// described with 1013, lines the editor skipped with 13. A name the code
-// page cannot hold is a run-time failure passed to the caller. Returns the
-// exit status.
+// Checks that the editor is there, reads the whole file, has the editor
+// import it silently by its full path, waits for it, and compares the
+// registry with the file's entries. A file that is missing, a folder or
+// unreadable is described, with the error as the status, and one that is
+// no registry file with 13; nothing is launched then. Afterwards entries
+// not as the file gives them are described with 1013, entries the editor
+// skipped with 13. A name the code page cannot hold is a run-time failure
+// passed to the caller. Returns the exit status.
 std::uint32_t ImportFile(Host& host, const std::u16string& fileName);
 
 // Has the editor export the key to a new file beside the target and waits

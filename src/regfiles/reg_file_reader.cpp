@@ -3,307 +3,279 @@
 #include <algorithm>
 #include <utility>
 
+#include "cli/data_types.h"
 #include "cli/root_keys.h"
+#include "host/numbers.h"
 #include "host/text.h"
 
 namespace tolvu {
 namespace {
 
 using Text = std::u16string;
-
-constexpr std::uint32_t kPerformanceData = 0x80000004;
+using Bytes = std::vector<std::uint8_t>;
 
 bool IsBlank(char16_t ch) { return ch == u' ' || ch == u'\t'; }
 
-std::size_t SkipBlanks(const Text& line, std::size_t at) {
-  while (at < line.size() && IsBlank(line[at])) {
-    ++at;
-  }
-  return at;
+Bytes Utf16Bytes(const Text& text) {
+  const std::string bytes = Utf16Le(text);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
-// Nothing but blanks or a comment from `at` on.
-bool EndsHere(const Text& line, std::size_t at) {
-  at = SkipBlanks(line, at);
-  return at == line.size() || line[at] == u';';
-}
+// Reads the file line by line, each line from a cursor that moves on over
+// what it has read.
+class Reader {
+ public:
+  Reader(Text text, const CodePageDecoder& decode, bool utf16)
+      : text_(std::move(text)), decode_(decode), utf16_(utf16) {}
 
-int HexDigit(char16_t ch) {
-  if (ch >= u'0' && ch <= u'9') {
-    return ch - u'0';
-  }
-  if ((ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F')) {
-    return (ch | 0x20) - u'a' + 10;
-  }
-  return -1;
-}
-
-bool StartsWith(const Text& line, std::size_t at, const Text& word) {
-  return line.compare(at, word.size(), word) == 0;
-}
-
-void AppendUtf16(std::vector<std::uint8_t>& data, const Text& text) {
-  for (const char16_t unit : text) {
-    data.push_back(static_cast<std::uint8_t>(unit & 0xFFU));
-    data.push_back(static_cast<std::uint8_t>(unit >> 8U));
-  }
-}
-
-// Lines end in CR LF, LF or CR; a NUL ends the line's text, as the editor
-// reads it.
-struct Lines {
-  const Text& text;
-  std::size_t at = 0;
-  std::size_t number = 0;
-
-  bool Next(Text* line) {
-    if (at >= text.size()) {
+  // The next line, with the cursor at its start; false after the last.
+  // Lines end in CR LF, LF or CR; a NUL ends the line's text, as the editor
+  // reads it.
+  bool NextLine() {
+    if (next_ >= text_.size()) {
       return false;
     }
     const std::size_t end =
-        std::min(text.find_first_of(u"\r\n", at), text.size());
-    *line = text.substr(at, end - at);
-    line->resize(std::min(line->find(u'\0'), line->size()));
-    at = end + (text.compare(end, 2, u"\r\n") == 0 ? 2 : 1);
-    ++number;
+        std::min(text_.find_first_of(u"\r\n", next_), text_.size());
+    const auto from = text_.begin() + static_cast<std::ptrdiff_t>(next_);
+    const auto to = text_.begin() + static_cast<std::ptrdiff_t>(end);
+    line_.assign(from, std::find(from, to, u'\0'));
+    next_ = end + (text_.compare(end, 2, u"\r\n") == 0 ? 2 : 1);
+    at_ = 0;
+    ++number_;
     return true;
   }
-};
 
-// The text of a quoted string from just after its opening quote, with \\,
-// \", \n and \r unescaped; *at moves past the closing quote. Nothing when
-// it does not close.
-std::optional<Text> Unquote(const Text& line, std::size_t* at) {
-  Text text;
-  for (std::size_t i = *at; i < line.size(); ++i) {
-    char16_t ch = line[i];
-    if (ch == u'"') {
-      *at = i + 1;
-      return text;
-    }
-    if (ch == u'\\') {
-      if (++i == line.size()) {
-        return std::nullopt;
+  bool AtHeader() {
+    SkipBlanks();
+    return line_.compare(at_, Text::npos,
+                         u"Windows Registry Editor Version 5.00") == 0 ||
+           line_.compare(at_, Text::npos, u"REGEDIT4") == 0;
+  }
+
+  // Every entry after the header; one the editor cannot read is counted
+  // once, by the line it starts on, however many lines it spans.
+  RegFile ReadEntries() {
+    while (NextLine()) {
+      if (AtEnd()) {
+        continue;
       }
-      ch = line[i] == u'n' ? u'\n' : line[i] == u'r' ? u'\r' : line[i];
+      const std::size_t start = number_;
+      const Text first = line_;
+      const bool read = Take(u"[") ? ReadKey(start) : ReadValue(start);
+      if (!read && file_.skipped++ == 0) {
+        file_.firstSkipped = start;
+        file_.firstSkippedText = first;
+      }
     }
-    text.push_back(ch);
+    return std::move(file_);
   }
-  return std::nullopt;
-}
-
-// Comma-separated bytes from `at`; false when malformed. *more: a
-// backslash continues them on the next line.
-bool HexBytes(const Text& line, std::size_t at, std::vector<std::uint8_t>* data,
-              bool* more) {
-  *more = false;
-  while (at < line.size()) {
-    at = SkipBlanks(line, at);
-    unsigned value = 0;
-    const std::size_t start = at;
-    for (; at < line.size() && HexDigit(line[at]) >= 0; ++at) {
-      value = std::min(value * 16 + static_cast<unsigned>(HexDigit(line[at])),
-                       0x100U);
-    }
-    if (at == start) {
-      *more = at < line.size() && line[at] == u'\\';
-      return EndsHere(line, *more ? at + 1 : at);
-    }
-    if (value > 0xFF) {
-      return false;
-    }
-    data->push_back(static_cast<std::uint8_t>(value));
-    if (at < line.size() && line[at] != u',') {
-      return EndsHere(line, at);
-    }
-    ++at;
-  }
-  return true;
-}
-
-// dword: with 1 to 8 hexadecimal digits.
-std::optional<std::uint32_t> Dword(const Text& line, std::size_t at) {
-  at = SkipBlanks(line, at);
-  std::uint32_t value = 0;
-  const std::size_t start = at;
-  for (; at < line.size() && HexDigit(line[at]) >= 0; ++at) {
-    value = value * 16 + static_cast<std::uint32_t>(HexDigit(line[at]));
-  }
-  if (at == start || at - start > 8 || !EndsHere(line, at)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-class Reader {
- public:
-  Reader(const CodePageDecoder& decode, bool utf16)
-      : decode_(decode), utf16_(utf16) {}
-
-  void Read(Lines& lines, const Text& line) {
-    const std::size_t at = SkipBlanks(line, 0);
-    if (at == line.size() || line[at] == u';') {
-      return;
-    }
-    number_ = lines.number;
-    const bool read = line[at] == u'['
-                          ? ReadKey(line, at + 1)
-                          : (line[at] == u'@' || line[at] == u'"') &&
-                                ReadValue(lines, line, at);
-    if (!read) {
-      Unreadable(number_, line);
-    }
-  }
-
-  RegFile Take() { return std::move(file_); }
 
  private:
-  void Unreadable(std::size_t number, const Text& line) {
-    if (file_.unreadableLines++ == 0) {
-      file_.firstUnreadable = number;
-      file_.firstUnreadableText = line;
-    }
+  void SkipBlanks() {
+    at_ = std::min(line_.find_first_not_of(u" \t", at_), line_.size());
   }
 
-  // [KEY] or [-KEY], the key up to the last ]; the editor takes only the
-  // long root names.
-  bool ReadKey(const Text& line, std::size_t at) {
-    const std::size_t close = line.rfind(u']');
-    if (at == line.size() || IsBlank(line[at]) || close == Text::npos ||
-        close < at) {
+  // Nothing but blanks or a comment from the cursor on.
+  bool AtEnd() {
+    SkipBlanks();
+    return at_ == line_.size() || line_[at_] == u';';
+  }
+
+  // Moves past the word when it is at the cursor.
+  bool Take(const Text& word) {
+    if (line_.compare(at_, word.size(), word) != 0) {
+      return false;
+    }
+    at_ += word.size();
+    return true;
+  }
+
+  // 1 to `most` hexadecimal digits.
+  std::optional<std::uint64_t> Hex(std::size_t most) {
+    const HexRun run = ReadHexDigits(line_, at_);
+    if (run.end == at_ || run.end - at_ > most) {
+      return std::nullopt;
+    }
+    at_ = run.end;
+    return run.value;
+  }
+
+  // The text of a quoted string, from just after its opening quote, with
+  // \\, \", \n and \r unescaped, up to past its closing quote. Nothing when
+  // it does not close.
+  std::optional<Text> Unquoted() {
+    Text text;
+    for (std::size_t end = 0;
+         (end = line_.find_first_of(u"\"\\", at_)) != Text::npos;) {
+      text.append(line_, at_, end - at_);
+      at_ = end + 1;
+      if (line_[end] == u'"') {
+        return text;
+      }
+      if (at_ == line_.size()) {
+        break;
+      }
+      const char16_t escaped = line_[at_++];
+      text.push_back(escaped == u'n'   ? u'\n'
+                     : escaped == u'r' ? u'\r'
+                                       : escaped);
+    }
+    return std::nullopt;
+  }
+
+  // [KEY] or [-KEY], from after the [, the key up to the last ].
+  bool ReadKey(std::size_t start) {
+    const std::size_t close = line_.rfind(u']');
+    if (at_ == line_.size() || IsBlank(line_[at_]) || close == Text::npos ||
+        close < at_) {
       return false;
     }
     RegEntry entry;
-    entry.line = number_;
-    Text path = line.substr(at, close - at);
-    if (!path.empty() && path[0] == u'-') {
-      entry.kind = RegEntry::DeleteKey;
-      path.erase(0, 1);
-    }
-    const std::size_t cut = std::min(path.find(u'\\'), path.size());
-    const Text rootName = ToUpperAscii(path.substr(0, cut));
-    const std::optional<std::uint32_t> root = RootKeyHandle(rootName);
-    if (root && *root != kPerformanceData && RootKeyName(*root) == rootName) {
-      entry.root = *root;
-      entry.subKey = path.substr(std::min(cut + 1, path.size()));
-    } else {
-      entry.subKey = path;
-    }
-    if (entry.kind == RegEntry::DeleteKey) {
-      key_.reset();
-      if (entry.root == 0 || entry.subKey.empty()) {
-        return false;  // nothing the editor deletes
-      }
-    } else {
-      key_ = entry;
+    entry.line = start;
+    entry.kind = Take(u"-") ? RegEntry::DeleteKey : RegEntry::Key;
+    entry.key = line_.substr(at_, close - at_);
+    entry.root = RegFileRootKey(entry.key.substr(0, entry.key.find(u'\\')))
+                     .value_or(kNoRoot);
+    key_.reset();
+    if (entry.kind == RegEntry::Key) {
+      key_ = file_.entries.size();
+    } else if (entry.root == kNoRoot || SubKeyOf(entry).empty()) {
+      return false;  // nothing the editor deletes
     }
     file_.entries.push_back(std::move(entry));
     return true;
   }
 
-  // "name"=data or @=data, from the quote or @.
-  bool ReadValue(Lines& lines, const Text& line, std::size_t at) {
-    if (!key_) {
-      return false;  // no key open: the editor skips it
+  // "name"=data or @=data.
+  bool ReadValue(std::size_t start) {
+    const bool named = Take(u"\"");
+    if ((!named && !Take(u"@")) || !key_) {
+      return false;  // no value, or no key open for it
     }
-    RegEntry value = *key_;
+    RegEntry value = file_.entries[*key_];  // its key's names
     value.kind = RegEntry::Value;
-    value.line = number_;
-    if (line[at] == u'"') {
-      ++at;
-      const std::optional<Text> name = Unquote(line, &at);
+    value.line = start;
+    if (named) {
+      std::optional<Text> name = Unquoted();
       if (!name) {
         return false;
       }
-      value.name = *name;
-    } else {
-      ++at;
+      value.name = std::move(*name);
     }
-    at = SkipBlanks(line, at);
-    if (at == line.size() || line[at] != u'=') {
+    SkipBlanks();
+    if (!Take(u"=")) {
       return false;
     }
-    std::size_t end = line.size();
-    while (end > at && IsBlank(line[end - 1])) {
-      --end;
-    }
-    const std::size_t start = std::min(SkipBlanks(line, at + 1), end);
-    const Text data = line.substr(start, end - start);
-    if (!ReadData(lines, data, value)) {
+    SkipBlanks();
+    using Form = bool (Reader::*)(RegEntry&);
+    static constexpr struct {
+      const char16_t* prefix;
+      Form read;
+    } kForms[] = {
+        {u"\"", &Reader::ReadString},   {u"dword:", &Reader::ReadDword},
+        {u"hex:", &Reader::ReadBinary}, {u"hex(", &Reader::ReadTypedHex},
+        {u"-", &Reader::ReadDeletion},
+    };
+    const auto* form =
+        std::find_if(std::begin(kForms), std::end(kForms),
+                     [&](const auto& f) { return Take(f.prefix); });
+    if (form == std::end(kForms) || !(this->*form->read)(value)) {
       return false;
     }
     file_.entries.push_back(std::move(value));
     return true;
   }
 
-  bool ReadData(Lines& lines, const Text& data, RegEntry& value) {
-    std::size_t at = 0;
-    if (StartsWith(data, 0, u"-")) {
-      value.kind = RegEntry::DeleteValue;
-      return EndsHere(data, 1);
-    }
-    if (StartsWith(data, 0, u"\"")) {
-      ++at;
-      const std::optional<Text> text = Unquote(data, &at);
-      value.type = 1;  // REG_SZ
-      AppendUtf16(value.data, text.value_or(u""));
-      value.data.insert(value.data.end(), {0, 0});
-      return text && EndsHere(data, at);
-    }
-    if (StartsWith(data, 0, u"dword:")) {
-      const std::optional<std::uint32_t> number = Dword(data, 6);
-      value.type = 4;  // REG_DWORD
-      for (unsigned shift = 0; shift < 32; shift += 8) {
-        value.data.push_back(
-            static_cast<std::uint8_t>(number.value_or(0) >> shift));
-      }
-      return number.has_value();
-    }
-    if (StartsWith(data, 0, u"hex:")) {
-      value.type = 3;  // REG_BINARY
-      return ReadHex(lines, data, 4, value);
-    }
-    if (!StartsWith(data, 0, u"hex(")) {
+  // Each data form, from after its prefix; each reads the whole of its data
+  // before it builds the bytes.
+  bool ReadString(RegEntry& value) {
+    const std::optional<Text> text = Unquoted();
+    if (!text || !AtEnd()) {
       return false;
     }
-    at = 4;
-    for (; at < data.size() && HexDigit(data[at]) >= 0; ++at) {
-      value.type =
-          value.type * 16 + static_cast<std::uint32_t>(HexDigit(data[at]));
-    }
-    return at > 4 && at <= 12 && StartsWith(data, at, u"):") &&
-           ReadHex(lines, data, at + 2, value);
+    value.type = kRegSz;
+    value.data = Utf16Bytes(*text + u'\0');
+    return true;
   }
 
-  // The bytes, over continuation lines; blank and comment lines between
-  // them are passed over. Strings in hex form are stored as UTF-16: from an
-  // 8-bit file in the system's code page, from a UTF-16 one with their
-  // closing zero added where it is missing.
-  bool ReadHex(Lines& lines, const Text& first, std::size_t at,
-               RegEntry& value) {
-    bool more = false;
-    if (!HexBytes(first, at, &value.data, &more)) {
+  bool ReadDword(RegEntry& value) {
+    SkipBlanks();
+    const std::optional<std::uint64_t> number = Hex(8);
+    if (!number || !AtEnd()) {
       return false;
     }
-    Text line;
-    while (more && lines.Next(&line)) {
-      at = SkipBlanks(line, 0);
-      if (EndsHere(line, at)) {
-        continue;
-      }
-      if (HexDigit(line[at]) < 0 || !HexBytes(line, at, &value.data, &more)) {
-        Unreadable(lines.number, line);
-        return false;
+    value.type = kRegDword;
+    value.data = DwordBytes(static_cast<std::uint32_t>(*number));
+    return true;
+  }
+
+  bool ReadBinary(RegEntry& value) {
+    value.type = kRegBinary;
+    return ReadHexBytes(value);
+  }
+
+  bool ReadTypedHex(RegEntry& value) {  // hex(N): with N the type code
+    const std::optional<std::uint64_t> type = Hex(8);
+    if (!type || !Take(u"):")) {
+      return false;
+    }
+    value.type = static_cast<std::uint32_t>(*type);
+    return ReadHexBytes(value);
+  }
+
+  bool ReadDeletion(RegEntry& value) {
+    value.kind = RegEntry::DeleteValue;
+    return AtEnd();
+  }
+
+  // The next line that holds more than blanks or a comment; false at the
+  // end of the file.
+  bool NextDataLine() {
+    while (NextLine()) {
+      if (!AtEnd()) {
+        return true;
       }
     }
-    std::vector<std::uint8_t>& data = value.data;
-    if (value.type != 1 && value.type != 2 && value.type != 7) {
+    return false;
+  }
+
+  // Comma-separated bytes, on over the next lines while a backslash ends
+  // them. Strings in hex form are stored as UTF-16: from an 8-bit file in
+  // the system's code page, from a UTF-16 one with their closing zero added
+  // where it is missing.
+  bool ReadHexBytes(RegEntry& value) {
+    Bytes& data = value.data;
+    for (bool more = true; more;) {
+      SkipBlanks();
+      const std::optional<std::uint64_t> byte = Hex(Text::npos);
+      if (byte) {
+        if (*byte > 0xFF) {
+          return false;
+        }
+        data.push_back(static_cast<std::uint8_t>(*byte));
+        more = Take(u",");
+      } else if (Take(u"\\")) {
+        if (!AtEnd()) {
+          return false;
+        }
+        more = NextDataLine();
+        if (more && !HexDigitValue(line_[at_])) {
+          return false;
+        }
+      } else {
+        more = false;
+      }
+    }
+    if (!AtEnd()) {
+      return false;
+    }
+    if (value.type != kRegSz && value.type != kRegExpandSz &&
+        value.type != kRegMultiSz) {
       return true;
     }
     if (!utf16_) {
-      const Text text = decode_(std::string(data.begin(), data.end()));
-      data.clear();
-      AppendUtf16(data, text);
+      data = Utf16Bytes(decode_(std::string(data.begin(), data.end())));
     } else if (data.size() >= 2 && data.size() % 2 == 0 &&
                (data[data.size() - 2] != 0 || data.back() != 0)) {
       data.insert(data.end(), {0, 0});
@@ -311,35 +283,32 @@ class Reader {
     return true;
   }
 
+  const Text text_;
   const CodePageDecoder& decode_;
-  bool utf16_;
+  const bool utf16_;
+  std::size_t next_ = 0;    // where the next line starts in the text
+  std::size_t number_ = 0;  // of the line read, from 1
+  Text line_;               // the line read
+  std::size_t at_ = 0;      // the cursor in it
   RegFile file_;
-  std::optional<RegEntry> key_;  // where values go; none after [-KEY]
-  std::size_t number_ = 0;       // of the line read
+  std::optional<std::size_t> key_;  // the entry values go to; none after [-KEY]
 };
 
 }  // namespace
 
+std::u16string SubKeyOf(const RegEntry& entry) {
+  const std::size_t cut = entry.key.find(u'\\');
+  return cut == Text::npos ? u"" : entry.key.substr(cut + 1);
+}
+
 std::optional<RegFile> ReadRegFile(const std::string& bytes,
                                    const CodePageDecoder& decode) {
-  const bool utf16 =
-      bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
-  const Text text = utf16 ? FromUtf16Le(bytes, 2) : decode(bytes);
-  Lines lines{text};
-  Text line;
-  if (!lines.Next(&line)) {
+  const bool utf16 = bytes.compare(0, 2, "\xFF\xFE") == 0;
+  Reader reader(utf16 ? FromUtf16Le(bytes, 2) : decode(bytes), decode, utf16);
+  if (!reader.NextLine() || !reader.AtHeader()) {
     return std::nullopt;
   }
-  const Text header = line.substr(SkipBlanks(line, 0));
-  if (header != u"Windows Registry Editor Version 5.00" &&
-      header != u"REGEDIT4") {
-    return std::nullopt;
-  }
-  Reader reader(decode, utf16);
-  while (lines.Next(&line)) {
-    reader.Read(lines, line);
-  }
-  return reader.Take();
+  return reader.ReadEntries();
 }
 
 }  // namespace tolvu

@@ -141,6 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
         Checked{"LineTheEditorSkips", L"\"Bad\"=dword:0ffffffff\r\n", false,
                 ERROR_INVALID_DATA,
                 L"the first is line 8: \"\"Bad\"=dword:0ffffffff\""},
+        // One value, its name in two cases: created, then deleted.
+        Checked{"NamesDifferOnlyInCase",
+                L"\"\u0418\u043c\u044f\"=\"a\"\r\n\"\u0438\u041c\u042f\"=-\r\n",
+                false, 0, nullptr},
         Checked{"TextFile", L"[HKEY_CURRENT_USER\\Software]\r\n", true,
                 ERROR_INVALID_DATA, L"\"settings.reg\" is no registry file"}),
     ParamName<Checked>);

@@ -554,11 +554,14 @@ TEST(ImportExportTest, LaunchWithoutAProcessIsNotWaitedOn) {
     RecordingHost host;
     AddFilesAndKeys(host);
     host.editor.givesProcess = false;
+    // Nothing is read back of an import that may still run.
+    const TestFile imported = ImportableFile(u"[HKEY_CURRENT_USER\\New]\r\n");
+    host.files[u"MyRegFile.reg"] = imported;
     EXPECT_EQ(RunCommand(host, command), kSuccess);
+    EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(host.badHandleUses, 0);
-    EXPECT_EQ(
-        host.files[u"MyRegFile.reg"].content,
-        command[0] == u'i' ? ImportableFile().content : ExportedContent());
+    EXPECT_EQ(host.files[u"MyRegFile.reg"].content,
+              command[0] == u'i' ? imported.content : ExportedContent());
   }
 }
 
@@ -601,11 +604,20 @@ TEST_P(ImportCheckTest, StatusSaysWhetherTheRegistryHoldsTheFile) {
   EXPECT_TRUE(host.openKeys.empty());
 }
 
-void SetD(RecordingHost& host, const std::vector<std::uint8_t>& data) {
+void SetD(RecordingHost& host, const std::vector<std::uint8_t>& data,
+          std::uint32_t type = 4) {
   HostKey key = 0;
   host.RegOpenKeyA(kTestHkcu, "A", &key);
-  host.RegSetValueExA(key, "D", 4, data);
+  host.RegSetValueExA(key, "D", type, data);
   host.RegCloseKey(key);
+}
+
+std::vector<std::uint8_t> Counting(std::uint8_t count) {
+  std::vector<std::uint8_t> bytes(count);
+  for (std::uint8_t i = 0; i < count; ++i) {
+    bytes[i] = i;
+  }
+  return bytes;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -641,8 +653,13 @@ INSTANTIATE_TEST_SUITE_P(
                   kErrorCantWrite, u"it cannot be read: access is denied."},
         CheckCase{"UnreadableLineOnly", u"\"N\"=dword:0ffffffff\r\nx\r\n",
                   nullptr, kErrorInvalidData,
-                  u"skips 2 lines that it cannot read; the first is line 8: "
+                  u"skips 2 entries that it cannot read; the first is line "
+                  u"8: "
                   u"\"\"N\"=dword:0ffffffff\"."},
+        CheckCase{"SkippedLineOfSixtyCharacters",
+                  std::u16string(60, u'x') + u"\r\n", nullptr,
+                  kErrorInvalidData,
+                  u"line 8: \"" + std::u16string(60, u'x') + u"\"."},
         CheckCase{"LastEntryWins",
                   u"[HKEY_CURRENT_USER\\A]\r\n\"D\"=dword:3\r\n",
                   [](RecordingHost& h) {
@@ -651,10 +668,74 @@ INSTANTIATE_TEST_SUITE_P(
                   kSuccess, u""},
         CheckCase{"DeletedKeyNamedAgain", u"[HKEY_CURRENT_USER\\Old\\Sub]\r\n",
                   [](RecordingHost& h) { h.AddKey(kTestHkcu, "Old\\Sub"); },
-                  kSuccess, u""}),
-    [](const testing::TestParamInfo<CheckCase>& info) {
-      return std::string(info.param.name);
-    });
+                  kSuccess, u""},
+        CheckCase{"DeletedKeyStillThere", u"",
+                  [](RecordingHost& h) { h.AddKey(kTestHkcu, "Old"); },
+                  kErrorCantWrite,
+                  u"line 7, key \"HKEY_CURRENT_USER\\Old\": the file deletes "
+                  u"it; the registry still holds it."},
+        // What was given below a key before it is deleted goes with it.
+        CheckCase{"DeletionTakesWhatCameBefore",
+                  u"[HKEY_CURRENT_USER\\Old\\Sub]\r\n@=\"1\"\r\n"
+                  u"[HKEY_CURRENT_USER\\OLD]\r\n\"v\"=\"2\"\r\n"
+                  u"[-HKEY_CURRENT_USER\\Old]\r\n",
+                  nullptr, kSuccess, u""},
+        CheckCase{"KeyNamedAgainAfterItsDeletion",
+                  u"[HKEY_CURRENT_USER\\Old]\r\n\"v\"=\"2\"\r\n", nullptr,
+                  kErrorCantWrite,
+                  u"2 entries are not as the file gives them. The first: line "
+                  u"8, key \"HKEY_CURRENT_USER\\Old\": the file creates it"},
+        CheckCase{"NamesDifferOnlyInCyrillicCase",
+                  u"[HKEY_CURRENT_USER\\\u041a\u043b\u044e\u0447]\r\n"
+                  u"\"\u0418\u043c\u044f\"=\"a\"\r\n"
+                  u"[HKEY_CURRENT_USER\\\u041a\u041b\u042e\u0427]\r\n"
+                  u"\"\u0418\u041c\u042f\"=\"b\"\r\n",
+                  [](RecordingHost& h) {
+                    HostKey key = 0;
+                    h.RegCreateKeyA(kTestHkcu,
+                                    "\xd0\xba\xd0\xbb\xd1\x8e\xd1\x87", &key);
+                    h.RegSetValueExA(key, "\xd0\xb8\xd0\xbc\xd1\x8f", 1,
+                                     {'b', 0, 0, 0});
+                    h.RegCloseKey(key);
+                  },
+                  kSuccess, u""},
+        // Described by line, not by where the key is.
+        CheckCase{"FirstByLine",
+                  u"[HKEY_CURRENT_USER\\Z]\r\n[HKEY_CURRENT_USER\\B]\r\n",
+                  nullptr, kErrorCantWrite,
+                  u"2 entries are not as the file gives them. The first: line "
+                  u"8, key \"HKEY_CURRENT_USER\\Z\""},
+        CheckCase{
+            "BrokenContinuation",
+            u"[HKEY_CURRENT_USER\\A]\r\n\"a\"=hex:01,02,\\\r\n  zz,03\r\n",
+            nullptr, kErrorInvalidData,
+            u"skips 1 entry that it cannot read; the first is line 9: "
+            u"\"\"a\"=hex:01,02,\\\"."},
+        // What the registry holds, as told.
+        CheckCase{"StringDiffers", u"",
+                  [](RecordingHost& h) {
+                    SetD(h, {2, 0, 0, 0});
+                    // Without its closing zero.
+                    h.keys["80000001\\A"].values["S"].data = {'y', 0};
+                  },
+                  kErrorCantWrite,
+                  u"value \"S\": the file gives REG_SZ \"x\"; the registry "
+                  u"holds REG_SZ \"y\"."},
+        CheckCase{"DwordOfSixteenBytes", u"",
+                  [](RecordingHost& h) { SetD(h, Counting(16)); },
+                  kErrorCantWrite,
+                  u"the registry holds REG_DWORD hex:00,01,02,03,04,05,06,07,"
+                  u"08,09,0a,0b,0c,0d,0e,0f."},
+        CheckCase{"ThreeBytes", u"",
+                  [](RecordingHost& h) { SetD(h, Counting(3), 3); },
+                  kErrorCantWrite,
+                  u"the registry holds REG_BINARY hex:00,01,02."},
+        CheckCase{"SeventeenBytes", u"",
+                  [](RecordingHost& h) { SetD(h, Counting(17), 3); },
+                  kErrorCantWrite,
+                  u"the registry holds REG_BINARY hex:00,01,02,03,04,05,06,07,"
+                  u"08,09,0a,0b,0c,0d,0e,0f,...."}),
+    tolvu_test::ParamName<CheckCase>);
 
 TEST(ImportExportTest, TextFileIsNoRegistryFileAndNothingIsLaunched) {
   RecordingHost host;

@@ -21,6 +21,15 @@ TEST(TextTest, CodePointTextHasAtLeastFourDigits) {
   EXPECT_EQ(CodePointText(0x10FFFF), u"U+10FFFF");
 }
 
+TEST(TextTest, Utf16LeRoundTripsAndDropsAnOddLastByte) {
+  EXPECT_EQ(Utf16Le(u"A\u0416"), std::string("A\0\x16\x04", 4));
+  EXPECT_EQ(FromUtf16Le(std::string("\xFF\xFE"
+                                    "A\0z",
+                                    5),
+                        2),
+            u"A");
+}
+
 TEST(TextTest, FoldingIsAsciiOnly) {
   EXPECT_EQ(ToUpperAscii(u"reg_sz\u00e9"), u"REG_SZ\u00e9");
   EXPECT_EQ(ToLowerAscii(u"AZ.REG\u00c9"), u"az.reg\u00c9");
