@@ -419,18 +419,23 @@ std::uint32_t WindowsHost::ReadFileBytes(const std::u16string& name,
   }
   LARGE_INTEGER at{};
   at.QuadPart = static_cast<LONGLONG>(range.offset);
+  LARGE_INTEGER size{};
   DWORD error = SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != FALSE
                     ? ERROR_SUCCESS
                     : GetLastError();
-  // In pieces, so that what is held is what the file has, not all that the
-  // count may ask for.
+  // In pieces, into room for what the file has, not for all that the count
+  // may ask.
   std::string buffer;
+  if (GetFileSizeEx(file, &size) != FALSE && size.QuadPart > at.QuadPart) {
+    buffer.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(
+        static_cast<std::uint64_t>(size.QuadPart - at.QuadPart), range.count)));
+  }
   std::vector<char> piece(std::size_t{1} << 16U);
   while (error == ERROR_SUCCESS && buffer.size() < range.count) {
     DWORD read = 0;
     if (ReadFile(file, piece.data(),
-                 static_cast<DWORD>(std::min(piece.size(),
-                                             range.count - buffer.size())),
+                 static_cast<DWORD>(
+                     std::min(piece.size(), range.count - buffer.size())),
                  &read, nullptr) == FALSE) {
       error = GetLastError();
     } else if (read == 0) {
