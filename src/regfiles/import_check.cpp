@@ -171,17 +171,15 @@ Findings Compare(Host& host, const EndState& state) {
   Findings findings;
   OpenedKey opened;
   for (const auto& [id, entry] : state) {
-    const bool ofKey =
-        entry->kind == RegEntry::Key || entry->kind == RegEntry::DeleteKey;
-    if (ofKey && opened.key != 0) {
-      host.RegCloseKey(opened.key);
-      opened.key = 0;
-    }
-    if (ofKey) {
-      opened.status =
-          entry->root == kNoRoot
-              ? kErrorFileNotFound
-              : host.RegOpenKeyExW(entry->root, SubKeyOf(*entry), &opened.key);
+    if (entry->kind == RegEntry::Key || entry->kind == RegEntry::DeleteKey) {
+      if (opened.key != 0) {
+        host.RegCloseKey(opened.key);
+      }
+      opened = OpenedKey{};
+      if (entry->root != kNoRoot) {
+        opened.status =
+            host.RegOpenKeyExW(entry->root, SubKeyOf(*entry), &opened.key);
+      }
     }
     const std::optional<Text> held = Difference(host, *entry, opened);
     if (held && (findings.count++ == 0 || entry->line < findings.firstLine)) {
