@@ -40,6 +40,10 @@ inline bool LaunchStarted(std::int32_t code) {
 struct Launched {
   std::int32_t code = 0;
   HostProcess process = 0;
+
+  // Why a launch failed, as the call itself says (GetLastError): the code
+  // is only the shell's rough SE_ERR_* for it, or 0. 0 when it gave none.
+  std::uint32_t lastError = 0;
 };
 
 // Bytes of a file: `count` of them from byte `offset`.
@@ -234,7 +238,9 @@ class Host {
   // with no box of the shell's own; the parameters are ANSI text. Returns
   // the result code, LaunchStarted when the program was started and one of
   // ShellExecute's SE_ERR_* codes when not, and the started process: 0 when
-  // there is none to wait for, always 0 when not started.
+  // there is none to wait for, always 0 when not started. A launch that
+  // failed also gives the call's last error (1223, ERROR_CANCELLED, when
+  // the user declined the program's elevation prompt).
   // A process handed out is the caller's, to let go with CloseProcess.
   virtual Launched ShellExecuteExA(const std::string& file,
                                    const std::string& parameters,

@@ -620,6 +620,7 @@ Launched WindowsHost::ShellExecuteExA(const std::string& file,
   info.lpParameters = parameters.c_str();
   info.nShow = showMode;
   const BOOL started = shellExecuteEx(&info);
+  const DWORD lastError = started == FALSE ? GetLastError() : ERROR_SUCCESS;
   const auto code =
       static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
   if (started == FALSE || !LaunchStarted(code)) {
@@ -628,7 +629,7 @@ Launched WindowsHost::ShellExecuteExA(const std::string& file,
     }
     // A failure the shell gave no SE_ERR_* code for must still not read as
     // a start.
-    return Launched{LaunchStarted(code) ? 0 : code, 0};
+    return Launched{LaunchStarted(code) ? 0 : code, 0, lastError};
   }
   return Launched{code, reinterpret_cast<HostProcess>(info.hProcess)};
 }

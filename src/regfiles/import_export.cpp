@@ -36,7 +36,8 @@ std::string EditorFile(Host& host) {
   const std::u16string editor = folder + u"\\regedit.exe";
   std::string file = AnsiOrFail(host, editor, u"editor path");
   if (folder.empty() || FileError(host, editor) != kSuccess) {
-    throw RunFailure{u"", ReportLaunchResult(host, kLaunchFileNotFound)};
+    throw RunFailure{u"",
+                     ReportLaunchResult(host, Launched{kLaunchFileNotFound})};
   }
   return file;
 }
@@ -53,7 +54,7 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
                         bool* seenToEnd = nullptr) {
   const Launched launched =
       host.ShellExecuteExA(editor, parameters, kShowHidden);
-  const std::uint32_t status = ReportLaunchResult(host, launched.code);
+  const std::uint32_t status = ReportLaunchResult(host, launched);
   if (status != kSuccess || launched.process == 0) {
     return status;
   }

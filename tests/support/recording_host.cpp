@@ -588,7 +588,7 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
                                         int showMode) {
   launches.push_back(Launch{file, parameters, showMode, files});
   if (!LaunchStarted(editor.launchResult)) {
-    return Launched{editor.launchResult, 0};
+    return Launched{editor.launchResult, 0, editor.launchError};
   }
   ++editorsRunning;
   if (!editor.givesProcess) {

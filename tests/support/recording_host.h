@@ -157,6 +157,9 @@ struct TestEditor {
   std::uint32_t exportHeldError = 0;
   std::uint64_t exportHeldMs = 0;
   bool endable = true;  // false: EndProcess cannot end it
+
+  // What a launch that fails gives as its last error.
+  std::uint32_t launchError = 0;
 };
 
 class RecordingHost final : public Host {
