@@ -70,9 +70,9 @@ class Host {
 
   // Tells the user the text under the title, with the icon, in a modal box
   // with one OK button, and returns once it is dismissed. Where no user
-  // could answer a box (WindowStationVisible false), or none can be shown,
-  // it returns at once without waiting, and may put the text where a log
-  // can catch it. Either way the caller goes on as if OK had been pressed.
+  // could answer a box (NobodySeesBoxes), or none can be shown, it returns
+  // at once without waiting, and may put the text where a log can catch
+  // it. Either way the caller goes on as if OK had been pressed.
   virtual void ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) = 0;
 
@@ -149,6 +149,13 @@ class Host {
   // agents, tasks run as SYSTEM), where a box would never be answered; true
   // on one a user sees, and when that cannot be told.
   virtual bool WindowStationVisible() = 0;
+
+  // The Remote Desktop Services session of this process
+  // (ProcessIdToSessionId). 0 is the services' session, which no user has
+  // seen since Windows Vista, not even on its one station marked visible
+  // (services marked interactive, psexec -s -i 0). 1, a user's, when it
+  // cannot be told.
+  virtual std::uint32_t SessionId() = 0;
 
   // The text in the process's ANSI code page, the one the ANSI registry and
   // shell calls take: UTF-8 where Windows honours the program's manifest,

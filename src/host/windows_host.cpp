@@ -319,7 +319,7 @@ void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
   }
   // Nobody could answer the box: report it where a log may catch it and go
   // on as if OK had been pressed.
-  if (!StationVisible()) {
+  if (NobodySeesBoxes(*this)) {
     WriteStandardError(UnseenBoxText(title, text));
     return;
   }
@@ -456,6 +456,13 @@ void WindowsHost::Pause(std::chrono::milliseconds time) {
 }
 
 bool WindowsHost::WindowStationVisible() { return StationVisible(); }
+
+std::uint32_t WindowsHost::SessionId() {
+  DWORD session = 0;
+  return ProcessIdToSessionId(GetCurrentProcessId(), &session) != FALSE
+             ? session
+             : 1;
+}
 
 std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
   return InCodePage(GetACP(), text);

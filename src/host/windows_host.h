@@ -1,7 +1,7 @@
 // The host on Windows: the process command line, real message boxes, the
 // file system, the code pages, the registry and the shell launch.
 //
-// ShowMessageBox, on a window station that is not visible, shows nothing
+// ShowMessageBox, where nobody sees boxes (NobodySeesBoxes), shows nothing
 // and writes "title: text" and CR LF to standard error as UTF-8, when the
 // process has a standard error. Where user32.dll cannot be loaded it shows
 // and writes nothing.
@@ -63,6 +63,8 @@ class WindowsHost final : public Host {
                       std::chrono::milliseconds timeout) override;
   bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
+
+  std::uint32_t SessionId() override;
 };
 
 }  // namespace tolvu

@@ -10,6 +10,7 @@
 #include "host/run_failure.h"
 #include "host/status_codes.h"
 #include "host/text.h"
+#include "host/unseen_box.h"
 #include "regfiles/export_file.h"
 #include "regfiles/file_errors.h"
 #include "regfiles/import_check.h"
@@ -59,8 +60,7 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
     return status;
   }
   const bool ended = host.WaitForProcess(
-      launched.process,
-      host.WindowStationVisible() ? kWaitForever : kUnattendedWait);
+      launched.process, NobodySeesBoxes(host) ? kUnattendedWait : kWaitForever);
   const bool endedByUs = !ended && host.EndProcess(launched.process);
   host.CloseProcess(launched.process);
   if (!ended) {

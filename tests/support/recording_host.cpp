@@ -368,6 +368,8 @@ void RecordingHost::Pause(std::chrono::milliseconds time) {
 
 bool RecordingHost::WindowStationVisible() { return stationVisible; }
 
+std::uint32_t RecordingHost::SessionId() { return sessionId; }
+
 std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
   return utf8CodePage ? EncodeUtf8(text) : EncodeCp1252(text);
 }

@@ -176,6 +176,7 @@ class RecordingHost final : public Host {
   std::u16string currentDirectory = u"C:\\Work";     // on drive C:
   TestEditor editor;
   bool stationVisible = true;
+  std::uint32_t sessionId = 1;  // 0: the services' session
   // False: an older Windows that ignores the manifest's code page, where the
   // process's is Windows-1252 too.
   bool utf8CodePage = true;
@@ -256,6 +257,8 @@ class RecordingHost final : public Host {
                       std::chrono::milliseconds timeout) override;
   bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
+
+  std::uint32_t SessionId() override;
 
  private:
   // The folder of a name is there (drive letters always are).

@@ -355,6 +355,17 @@ INSTANTIATE_TEST_SUITE_P(
                       u"The new file \"x.reg.tolvu-4242-2.reg\" is left; it "
                       u"could not be removed: another program is using it.",
                       4000, true},
+        // Nobody can answer the editor in session 0, whatever its station
+        // says: it is ended at the bound.
+        ExportRunCase{"EndedAtTheBoundInSessionZero", Old(),
+                      [](RecordingHost& h) {
+                        h.stationVisible = true;
+                        h.sessionId = 0;
+                        h.editor.runsMs = 600001;
+                      },
+                      kErrorTimeout, "old",
+                      u"had not finished after 10 minutes and was ended.",
+                      600000},
         // Nobody can answer the editor there: it is ended at the bound.
         ExportRunCase{"EndedAtTheUnattendedBound", Old(),
                       [](RecordingHost& h) { h.editor.runsMs = 600001; },
