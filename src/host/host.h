@@ -111,6 +111,14 @@ class Host {
   // (ERROR_INVALID_OWNER); *owner is as it was in every other case. A file
   // system that keeps no owners (FAT, exFAT) keeps no access lists either:
   // there the file is made as with `like` empty.
+  //
+  // Once made, the file is opened again as its caller will open it, to
+  // read, write and delete it. Where its access list refuses this account
+  // that (an old file locked to Administrators and SYSTEM, run by an
+  // administrator without elevation, whose token holds Administrators only
+  // to deny), it is removed through the handle that made it, which holds
+  // that access whatever the list says, and it returns 1920
+  // (ERROR_CANT_ACCESS_FILE).
   virtual std::uint32_t CreateNewFile(const std::u16string& name,
                                       const std::u16string& like,
                                       std::u16string* owner) = 0;

@@ -256,6 +256,19 @@ bool OpensADevice(const std::wstring& name) {
   return device;
 }
 
+// Whether the file's access list keeps this account from what an export
+// does with it later: reading it, the flush's writing, the rename's and the
+// clean-up's deleting. A handle that made a file has the access it asked
+// for, whatever the list; a new open is checked against it.
+bool LockedOut(const std::u16string& name) {
+  HANDLE again = OpenShared(name, GENERIC_READ | GENERIC_WRITE | DELETE);
+  if (again == INVALID_HANDLE_VALUE) {
+    return GetLastError() == ERROR_ACCESS_DENIED;
+  }
+  CloseHandle(again);
+  return false;
+}
+
 // Reads the owner and the access list of `like` in one read; when the owner
 // is one to trust, makes *descriptor a descriptor for a new file with that
 // list (in *entries) and its protection, and sets *made. Otherwise 1307 and
@@ -365,9 +378,12 @@ std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
     }
   }
   const std::wstring wide = Wide(name);
-  HANDLE file =
-      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, made ? &security : nullptr,
-                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared, so that it can be opened again while this handle, which may
+  // delete it whatever its access list says, is still open.
+  HANDLE file = CreateFileW(
+      wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      made ? &security : nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (OpensADevice(wide)) {
@@ -382,9 +398,18 @@ std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
                : error;
   }
   // NUL.reg and its like open the device and make no file.
-  const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+  DWORD error =
+      GetFileType(file) == FILE_TYPE_DISK ? ERROR_SUCCESS : ERROR_BAD_DEVICE;
+  if (error == ERROR_SUCCESS && LockedOut(name)) {
+    // One that cannot go is the caller's, as any other it made.
+    FILE_DISPOSITION_INFO gone{TRUE};
+    error = SetFileInformationByHandle(file, FileDispositionInfo, &gone,
+                                       sizeof(gone)) != FALSE
+                ? ERROR_CANT_ACCESS_FILE
+                : ERROR_SUCCESS;
+  }
   CloseHandle(file);
-  return onDisk ? ERROR_SUCCESS : ERROR_BAD_DEVICE;
+  return error;
 }
 
 std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {

@@ -152,6 +152,13 @@ std::u16string ReserveNewFile(Host& host, const std::u16string& target,
                             u"one to take over",
                         kErrorAccessDenied);
   }
+  if (error == kErrorCantAccessFile) {
+    throw CannotWrite(target,
+                      u"the access list a new file beside it gets (the old "
+                      u"file's, or without one its folder's) would lock this "
+                      u"account out of the export",
+                      kErrorAccessDenied);
+  }
   if (error == kErrorBadDevice) {
     throw RunFailure{u"The export file name " + Quoted(target) +
                          u" is the name of a device, not a file; name a file.",

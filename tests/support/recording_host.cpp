@@ -270,6 +270,9 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
   if (folder != files.end() && folder->second.notWritableError != 0) {
     return folder->second.notWritableError;
   }
+  if (newFilesLockedOut) {
+    return kErrorCantAccessFile;  // made and removed again
+  }
   files[name] = created;
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
   return kSuccess;

@@ -187,6 +187,10 @@ class RecordingHost final : public Host {
   std::uint32_t flushError = 0;
   std::u16string accountSid = kTestAccount;  // the account running the tool
 
+  // A new file's access list keeps the account from reading, writing or
+  // deleting it.
+  bool newFilesLockedOut = false;
+
   // What the run did.
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;

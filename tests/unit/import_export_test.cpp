@@ -310,6 +310,16 @@ INSTANTIATE_TEST_SUITE_P(
                       u"a new file beside it could not be created (access is "
                       u"denied)",
                       0},
+        // An administrator without elevation, where only Administrators
+        // may use the old file: nothing is launched, nothing left.
+        ExportRunCase{"AccessListLocksTheAccountOutKeepsTheOld", Old(),
+                      [](RecordingHost& h) { h.newFilesLockedOut = true; },
+                      kErrorAccessDenied, "old",
+                      u"\"x.reg\" cannot be written: the access list a new "
+                      u"file beside it gets (the old file's, or without one "
+                      u"its folder's) would lock this account out of the "
+                      u"export.",
+                      0},
         // Anyone may have planted a file owned by another account.
         ExportRunCase{"OwnedByAnotherAccountKeepsTheOld",
                       OwnedBy(u"S-1-5-21-1-2-3-1002"), nullptr,
