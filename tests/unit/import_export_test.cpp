@@ -449,8 +449,15 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   host.files[u"x.reg"] = c.existing;
   host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
-  host.files[u"C:\\Locked"] = TestFile{kAttributeDirectory, 0, 0, ""};
-  host.files[u"C:\\Locked"].notWritableError = kErrorAccessDenied;
+  // What creating a file in them meets: Controlled Folder Access answers
+  // as if the folder were missing.
+  for (const auto& [folder, error] : std::map<std::u16string, std::uint32_t>{
+           {u"C:\\Locked", kErrorAccessDenied},
+           {u"C:\\Documents", kErrorFileNotFound},
+           {u"C:\\Desktop", kErrorPathNotFound}}) {
+    host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
+    host.files[folder].notWritableError = error;
+  }
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
@@ -498,6 +505,16 @@ INSTANTIATE_TEST_SUITE_P(
                          kErrorAccessDenied,
                          u"\"C:\\Locked\\x.reg\" cannot be written: a new file "
                          u"beside it could not be created (access"},
+        CheckFailureCase{"FolderGuarded",
+                         u"export HKCU\\A C:\\Documents\\x.reg", TestFile{},
+                         kErrorFileNotFound,
+                         u"Windows refused to create a new file beside it "
+                         u"(Windows error 2). Controlled Folder Access or "
+                         u"another protection may be the cause: add tolvu.exe"},
+        CheckFailureCase{"FolderGuardedAsMissing",
+                         u"export HKCU\\A C:\\Desktop\\x.reg", TestFile{},
+                         kErrorPathNotFound,
+                         u"(Windows error 3). Controlled Folder Access"},
         // Names Windows takes for devices open no file.
         CheckFailureCase{"DeviceName", u"export HKCU\\A NUL.reg", TestFile{},
                          kErrorInvalidName,
