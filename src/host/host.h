@@ -231,8 +231,10 @@ class Host {
   virtual std::uint32_t RegDeleteValueA(HostKey key,
                                         const std::string& name) = 0;
   // Reading back in UTF-16, where the ANSI calls would convert the data:
-  // RegOpenKeyExW opens an existing key below the root for KEY_READ, the
-  // sub key in UTF-16 ("" opens the root itself), with *key as for
+  // RegOpenKeyExW opens an existing key below the root for
+  // KEY_QUERY_VALUE and KEY_ENUMERATE_SUB_KEYS alone (KEY_READ would also
+  // ask for READ_CONTROL and KEY_NOTIFY, which a key's owner may withhold),
+  // the sub key in UTF-16 ("" opens the root itself), with *key as for
   // RegOpenKeyA (2 when there is no such key, 5 when the user may not read
   // it). RegQueryValueExW reads the whole value of that name ("" for the
   // default value), names compared without regard to case as the registry

@@ -50,6 +50,9 @@ HANDLE OpenShared(const std::u16string& name, DWORD access) {
                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// What reading a key back needs, and no more (the seam says why).
+constexpr REGSAM kReadBackAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+
 // The longest account or domain name, with room for its end.
 constexpr DWORD kMaxAccountName = 257;
 
@@ -603,7 +606,7 @@ std::uint32_t WindowsHost::RegOpenKeyExW(std::uint32_t root,
                                          HostKey* key) {
   HKEY handle = nullptr;
   const LONG status = ::RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0,
-                                      KEY_READ, &handle);
+                                      kReadBackAccess, &handle);
   return KeyOrNothing(status, handle, key);
 }
 
