@@ -197,6 +197,24 @@ class Host {
   // trailing backslash; empty when the system does not say.
   virtual std::u16string WindowsDirectory() = 0;
 
+  // What drive letters stand for in this logon session, which another (one
+  // elevated by User Account Control) does not share.
+  //
+  // QueryDosDeviceW sets *target to the first name the drive ("Z:") stands
+  // for: "\??\" and a path for a subst letter ("\??\C:\Deploy"), a
+  // device for any other ("\Device\HarddiskVolume3"). Returns 0; otherwise
+  // the error (2 for a letter that names nothing), and *target is as it was.
+  virtual std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                        std::u16string* target) = 0;
+  // The network path of a full path on a network drive
+  // ("\\server\share\x.reg" for "Z:\x.reg"): WNetGetUniversalNameW's
+  // UNIVERSAL_NAME_INFO, asked only where GetDriveTypeW finds the drive
+  // DRIVE_REMOTE. Returns 0 and sets *networkPath; otherwise the error
+  // (2250, ERROR_NOT_CONNECTED, on a drive that is no network drive), and
+  // *networkPath is as it was.
+  virtual std::uint32_t NetworkPath(const std::u16string& fullPath,
+                                    std::u16string* networkPath) = 0;
+
   // Registry calls, named and shaped after the advapi32 functions they wrap.
   // Roots are the 32-bit predefined key values (0x80000000 to 0x80000006);
   // sub keys and names are ANSI text. Each returns the call's status.

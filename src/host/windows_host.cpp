@@ -5,6 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 #include <shellapi.h>
+#include <winnetwk.h>
 
 #include <algorithm>
 #include <string>
@@ -52,6 +53,9 @@ HANDLE OpenShared(const std::u16string& name, DWORD access) {
 
 // What reading a key back needs, and no more (the seam says why).
 constexpr REGSAM kReadBackAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+
+// The longest path Windows takes, in characters, with room for its end.
+constexpr DWORD kLongestPath = 32768;
 
 // The longest account or domain name, with room for its end.
 constexpr DWORD kMaxAccountName = 257;
@@ -553,6 +557,47 @@ std::u16string WindowsHost::WindowsDirectory() {
     length = GetWindowsDirectoryW(buffer.data(), length);
   }
   return Utf16(buffer.data(), length);
+}
+
+std::uint32_t WindowsHost::QueryDosDeviceW(const std::u16string& drive,
+                                           std::u16string* target) {
+  // Room for the longest path a name can stand for.
+  std::wstring buffer(kLongestPath, L'\0');
+  if (::QueryDosDeviceW(Wide(drive).c_str(), buffer.data(), kLongestPath) ==
+      0) {
+    return GetLastError();
+  }
+  *target = Utf16(buffer.data(), wcslen(buffer.data()));  // its first name
+  return ERROR_SUCCESS;
+}
+
+std::uint32_t WindowsHost::NetworkPath(const std::u16string& fullPath,
+                                       std::u16string* networkPath) {
+  // Only a network drive is worth asking mpr.dll, and its providers, about.
+  const std::wstring wide = Wide(fullPath);
+  if (GetDriveTypeW(wide.substr(0, 3).c_str()) != DRIVE_REMOTE) {
+    return ERROR_NOT_CONNECTED;
+  }
+  using UniversalNameFunction = DWORD(WINAPI*)(LPCWSTR, DWORD, LPVOID, LPDWORD);
+  const auto universalName = SystemFunction<UniversalNameFunction>(
+      L"mpr.dll", "WNetGetUniversalNameW");
+  if (universalName == nullptr) {
+    return ERROR_DLL_NOT_FOUND;
+  }
+  // The structure, then the path it points to, in aligned words.
+  std::vector<DWORD> buffer(
+      (sizeof(UNIVERSAL_NAME_INFOW) + kLongestPath * sizeof(wchar_t)) /
+          sizeof(DWORD) +
+      1);
+  auto size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+  const DWORD error = universalName(wide.c_str(), UNIVERSAL_NAME_INFO_LEVEL,
+                                    buffer.data(), &size);
+  if (error == NO_ERROR) {
+    const wchar_t* path =
+        reinterpret_cast<UNIVERSAL_NAME_INFOW*>(buffer.data())->lpUniversalName;
+    *networkPath = Utf16(path, wcslen(path));
+  }
+  return error;
 }
 
 std::uint32_t WindowsHost::RegCreateKeyA(std::uint32_t root,

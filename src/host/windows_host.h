@@ -65,6 +65,11 @@ class WindowsHost final : public Host {
   void CloseProcess(HostProcess process) override;
 
   std::uint32_t SessionId() override;
+
+  std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                std::u16string* target) override;
+  std::uint32_t NetworkPath(const std::u16string& fullPath,
+                            std::u16string* networkPath) override;
 };
 
 }  // namespace tolvu

@@ -77,8 +77,10 @@ std::uint32_t RunEditor(Host& host, const std::string& editor,
   return kSuccess;
 }
 
-// The name as the system resolves it now: the editor may start in another
-// folder than the checks ran in (elevated, in the system folder).
+// The name as the system resolves it now, in any logon session: the editor
+// may start in another folder than the checks ran in, and in another
+// session (elevated: in the system folder, without the user's network
+// drives and subst letters).
 std::u16string FullPathOf(Host& host, const std::u16string& name) {
   std::u16string full;
   const std::uint32_t error = host.FullPathName(name, &full);
@@ -88,7 +90,7 @@ std::u16string FullPathOf(Host& host, const std::u16string& name) {
                          u".",
                      error};
   }
-  return full;
+  return PathForAnySession(host, full);
 }
 
 // The whole file, read into its entries before the editor runs.

@@ -11,6 +11,8 @@
 namespace tolvu {
 namespace {
 
+constexpr std::uint32_t kErrorNotConnected = 2250;  // ERROR_NOT_CONNECTED
+
 bool IsDrive(const std::u16string& name) {
   return name.size() == 2 && name[1] == u':';
 }
@@ -34,6 +36,9 @@ bool IsDeviceName(const std::u16string& name) {
                                word == u"AUX" || word == u"NUL")) ||
          (numbered && (word == u"COM" || word == u"LPT"));
 }
+
+// A network path: \\server\share.
+bool IsShare(const std::u16string& path) { return path.rfind(u"\\\\", 0) == 0; }
 
 bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
@@ -373,6 +378,37 @@ bool RecordingHost::WindowStationVisible() { return stationVisible; }
 
 std::uint32_t RecordingHost::SessionId() { return sessionId; }
 
+std::uint32_t RecordingHost::QueryDosDeviceW(const std::u16string& drive,
+                                             std::u16string* target) {
+  const auto mapped = drives.find(drive);
+  if (mapped == drives.end()) {
+    *target = u"\\Device\\HarddiskVolume1";
+  } else if (IsShare(mapped->second)) {
+    *target = u"\\Device\\LanmanRedirector\\;" + drive + u"0" +
+              mapped->second.substr(1);
+  } else {
+    *target = u"\\??\\" + mapped->second;
+  }
+  return kSuccess;
+}
+
+std::uint32_t RecordingHost::NetworkPath(const std::u16string& fullPath,
+                                         std::u16string* networkPath) {
+  const auto mapped = drives.find(fullPath.substr(0, 2));
+  if (mapped == drives.end() || !IsShare(mapped->second)) {
+    return kErrorNotConnected;
+  }
+  *networkPath = mapped->second + fullPath.substr(2);
+  return kSuccess;
+}
+
+std::u16string RecordingHost::EditorsPath(
+    const std::u16string& fullPath) const {
+  const auto mapped = drives.find(fullPath.substr(0, 2));
+  return mapped == drives.end() ? fullPath
+                                : mapped->second + fullPath.substr(2);
+}
+
 std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
   return utf8CodePage ? EncodeUtf8(text) : EncodeCp1252(text);
 }
@@ -644,7 +680,8 @@ void RecordingHost::EndEditor(const TestProcess& process) {
   }
   for (auto& [name, file] : files) {
     std::u16string full;
-    if (FullPathName(name, &full) == kSuccess && ToAnsi(full) == args[1]) {
+    if (FullPathName(name, &full) == kSuccess &&
+        ToAnsi(EditorsPath(full)) == args[1]) {
       file.content = editor.exportWritten
                          ? *editor.exportWritten
                          : ExportedContent(DecodeUtf8(args[2]));

@@ -191,6 +191,12 @@ class RecordingHost final : public Host {
   // deleting it.
   bool newFilesLockedOut = false;
 
+  // Drive letters ("Z:") of the tool's logon session that stand for a share
+  // (\\server\share), as a network drive, or for a folder (C:\Deploy), as
+  // subst makes them. The editor runs in another session, which names their
+  // files by what they stand for.
+  std::map<std::u16string, std::u16string> drives;
+
   // What the run did.
   std::vector<ShownBox> boxes;
   std::vector<Launch> launches;
@@ -264,6 +270,11 @@ class RecordingHost final : public Host {
 
   std::uint32_t SessionId() override;
 
+  std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                std::u16string* target) override;
+  std::uint32_t NetworkPath(const std::u16string& fullPath,
+                            std::u16string* networkPath) override;
+
  private:
   // The folder of a name is there (drive letters always are).
   bool FolderThere(const std::u16string& name) const;
@@ -282,6 +293,8 @@ class RecordingHost final : public Host {
   std::optional<TestKey*> OpenKey(HostKey key);
   // What the editor leaves when it ends by itself.
   void EndEditor(const TestProcess& process);
+  // A full path as the editor's session names it.
+  std::u16string EditorsPath(const std::u16string& fullPath) const;
   // Nothing for a handle that is not open (counted as a bad use).
   TestProcess* Running(HostProcess process);
   HostKey nextHandle_ = 0x100;

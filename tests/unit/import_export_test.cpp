@@ -26,11 +26,18 @@ void AddFilesAndKeys(RecordingHost& host) {
        {u"MyRegFile.reg", u"SETTINGS.REG", u"My File.reg", u"My Settings.reg",
         u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
         u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg",
-        u"\u0141\u00f3d\u017a.reg"}) {
+        u"\u0141\u00f3d\u017a.reg", u"Z:\\s.reg", u"Y:\\s.reg", u"X:\\s.reg",
+        u"W:\\s.reg"}) {
     host.files[name] = ImportableFile();
   }
-  for (const std::u16string folder :
-       {u"C:\\My Dir", u"D:\\Backup Files", u"\\\\?\\C:\\Deploy"}) {
+  // A network drive, subst letters for a folder, a drive's root and a folder
+  // on the network drive.
+  host.drives = {{u"Z:", u"\\\\server\\share"},
+                 {u"Y:", u"C:\\Deploy"},
+                 {u"X:", u"C:\\"},
+                 {u"W:", u"Z:\\Deploy"}};
+  for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files",
+                                      u"\\\\?\\C:\\Deploy", u"Z:\\Backup"}) {
     host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
   }
   for (const char* key : {"Software\\MyKey", "Software\\My Key"}) {
@@ -91,6 +98,19 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
+        // The editor, elevated, may run in another logon session, which has
+        // none of this one's drive letters.
+        LaunchCase{"ImportFromANetworkDrive", u"import Z:\\s.reg",
+                   "/s \\\\server\\share\\s.reg"},
+        LaunchCase{"ImportFromASubstLetter", u"import Y:\\s.reg",
+                   "/s C:\\Deploy\\s.reg"},
+        LaunchCase{"ImportFromASubstLetterOfARoot", u"import X:\\s.reg",
+                   "/s C:\\s.reg"},
+        LaunchCase{"ImportFromASubstLetterOnANetworkDrive", u"import W:\\s.reg",
+                   "/s \\\\server\\share\\Deploy\\s.reg"},
+        LaunchCase{"ExportToANetworkDrive", u"export HKCU\\A Z:\\Backup\\x.reg",
+                   "/e \\\\server\\share\\Backup\\x.reg.tolvu-4242.reg "
+                   "HKEY_CURRENT_USER\\A"},
         // In UTF-8, the process's code page.
         LaunchCase{"ImportAnyLanguage", u"import \u0141\u00f3d\u017a.reg",
                    "/s C:\\Work\\\xc5\x81\xc3\xb3"
