@@ -60,7 +60,7 @@ std::u16string PathForAnySession(Host& host, const std::u16string& fullPath) {
       std::u16string network;
       return host.NetworkPath(path, &network) == kSuccess ? network : path;
     }
-    path = folder + path.substr(2);
+    path.replace(0, 2, folder);
   }
   return fullPath;
 }

@@ -381,14 +381,9 @@ std::uint32_t RecordingHost::SessionId() { return sessionId; }
 std::uint32_t RecordingHost::QueryDosDeviceW(const std::u16string& drive,
                                              std::u16string* target) {
   const auto mapped = drives.find(drive);
-  if (mapped == drives.end()) {
-    *target = u"\\Device\\HarddiskVolume1";
-  } else if (IsShare(mapped->second)) {
-    *target = u"\\Device\\LanmanRedirector\\;" + drive + u"0" +
-              mapped->second.substr(1);
-  } else {
-    *target = u"\\??\\" + mapped->second;
-  }
+  *target = mapped == drives.end() || IsShare(mapped->second)
+                ? u"\\Device\\HarddiskVolume1"  // a disk's, or the network's
+                : u"\\??\\" + mapped->second;
   return kSuccess;
 }
 

@@ -73,7 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LaunchCase{25, u"Unknown error 25", 1392, 1392},
                     // Without one, the call's.
                     LaunchCase{0, u"File not found", 2, 2},
-                    LaunchCase{0, u"Out of memory", 8, 8},
                     LaunchCase{0, u"Unknown error 1392", 1392, 1392}));
 
 }  // namespace
