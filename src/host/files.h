@@ -1,6 +1,6 @@
 // File-system helpers on top of the host: the attribute bits, whether a name
-// is a file, waiting out a busy file, the owners an export may trust, and
-// the folder part of a name.
+// is a file, waiting out a busy file, the owners an export may trust, the
+// folder part of a name, and a path without this session's drive letters.
 #pragma once
 
 #include <chrono>
@@ -60,5 +60,12 @@ bool TrustedOwner(const std::u16string& ownerSid,
 // The folder part of a file name with its last separator ("C:\x\" of
 // "C:\x\a.reg", "C:" of "C:a.reg"); empty for a name in the current folder.
 std::u16string FolderOf(const std::u16string& fileName);
+
+// The full path as another logon session names the same file: one elevated
+// by User Account Control has none of this session's network drives and
+// subst letters. A subst letter gives way to the folder it stands for, a
+// network drive to its network path; what cannot be resolved stays as it
+// is.
+std::u16string PathForAnySession(Host& host, const std::u16string& fullPath);
 
 }  // namespace tolvu

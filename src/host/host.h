@@ -40,6 +40,10 @@ inline bool LaunchStarted(std::int32_t code) {
 struct Launched {
   std::int32_t code = 0;
   HostProcess process = 0;
+
+  // Why a launch failed, as the call itself says (GetLastError): the code
+  // is only the shell's rough SE_ERR_* for it, or 0. 0 when it gave none.
+  std::uint32_t lastError = 0;
 };
 
 // Bytes of a file: `count` of them from byte `offset`.
@@ -69,9 +73,9 @@ class Host {
 
   // Tells the user the text under the title, with the icon, in a modal box
   // with one OK button, and returns once it is dismissed. Where no user
-  // could answer a box (WindowStationVisible false), or none can be shown,
-  // it returns at once without waiting, and may put the text where a log
-  // can catch it. Either way the caller goes on as if OK had been pressed.
+  // could answer a box (NobodySeesBoxes), or none can be shown, it returns
+  // at once without waiting, and may put the text where a log can catch
+  // it. Either way the caller goes on as if OK had been pressed.
   virtual void ShowMessageBox(const std::u16string& text, Icon icon,
                               const std::u16string& title) = 0;
 
@@ -110,6 +114,14 @@ class Host {
   // (ERROR_INVALID_OWNER); *owner is as it was in every other case. A file
   // system that keeps no owners (FAT, exFAT) keeps no access lists either:
   // there the file is made as with `like` empty.
+  //
+  // Once made, the file is opened again as its caller will open it, to
+  // read, write and delete it. Where its access list refuses this account
+  // that (an old file locked to Administrators and SYSTEM, run by an
+  // administrator without elevation, whose token holds Administrators only
+  // to deny), it is removed through the handle that made it, which holds
+  // that access whatever the list says, and it returns 1920
+  // (ERROR_CANT_ACCESS_FILE).
   virtual std::uint32_t CreateNewFile(const std::u16string& name,
                                       const std::u16string& like,
                                       std::u16string* owner) = 0;
@@ -151,6 +163,13 @@ class Host {
   // on one a user sees, and when that cannot be told.
   virtual bool WindowStationVisible() = 0;
 
+  // The Remote Desktop Services session of this process
+  // (ProcessIdToSessionId). 0 is the services' session, which no user has
+  // seen since Windows Vista, not even on its one station marked visible
+  // (services marked interactive, psexec -s -i 0). 1, a user's, when it
+  // cannot be told.
+  virtual std::uint32_t SessionId() = 0;
+
   // The text in the process's ANSI code page, the one the ANSI registry and
   // shell calls take: UTF-8 where Windows honours the program's manifest,
   // the system's code page (as below) where it does not. Nothing when a
@@ -190,6 +209,24 @@ class Host {
   // trailing backslash; empty when the system does not say.
   virtual std::u16string WindowsDirectory() = 0;
 
+  // What drive letters stand for in this logon session, which another (one
+  // elevated by User Account Control) does not share.
+  //
+  // QueryDosDeviceW sets *target to the first name the drive ("Z:") stands
+  // for: "\??\" and a path for a subst letter ("\??\C:\Deploy"), a
+  // device for any other ("\Device\HarddiskVolume3"). Returns 0; otherwise
+  // the error (2 for a letter that names nothing), and *target is as it was.
+  virtual std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                        std::u16string* target) = 0;
+  // The network path of a full path on a network drive
+  // ("\\server\share\x.reg" for "Z:\x.reg"): WNetGetUniversalNameW's
+  // UNIVERSAL_NAME_INFO, asked only where GetDriveTypeW finds the drive
+  // DRIVE_REMOTE. Returns 0 and sets *networkPath; otherwise the error
+  // (2250, ERROR_NOT_CONNECTED, on a drive that is no network drive), and
+  // *networkPath is as it was.
+  virtual std::uint32_t NetworkPath(const std::u16string& fullPath,
+                                    std::u16string* networkPath) = 0;
+
   // Registry calls, named and shaped after the advapi32 functions they wrap.
   // Roots are the 32-bit predefined key values (0x80000000 to 0x80000006);
   // sub keys and names are ANSI text. Each returns the call's status.
@@ -224,8 +261,10 @@ class Host {
   virtual std::uint32_t RegDeleteValueA(HostKey key,
                                         const std::string& name) = 0;
   // Reading back in UTF-16, where the ANSI calls would convert the data:
-  // RegOpenKeyExW opens an existing key below the root for KEY_READ, the
-  // sub key in UTF-16 ("" opens the root itself), with *key as for
+  // RegOpenKeyExW opens an existing key below the root for
+  // KEY_QUERY_VALUE and KEY_ENUMERATE_SUB_KEYS alone (KEY_READ would also
+  // ask for READ_CONTROL and KEY_NOTIFY, which a key's owner may withhold),
+  // the sub key in UTF-16 ("" opens the root itself), with *key as for
   // RegOpenKeyA (2 when there is no such key, 5 when the user may not read
   // it). RegQueryValueExW reads the whole value of that name ("" for the
   // default value), names compared without regard to case as the registry
@@ -246,7 +285,9 @@ class Host {
   // with no box of the shell's own; the parameters are ANSI text. Returns
   // the result code, LaunchStarted when the program was started and one of
   // ShellExecute's SE_ERR_* codes when not, and the started process: 0 when
-  // there is none to wait for, always 0 when not started.
+  // there is none to wait for, always 0 when not started. A launch that
+  // failed also gives the call's last error (1223, ERROR_CANCELLED, when
+  // the user declined the program's elevation prompt).
   // A process handed out is the caller's, to let go with CloseProcess.
   virtual Launched ShellExecuteExA(const std::string& file,
                                    const std::string& parameters,

@@ -35,4 +35,14 @@ constexpr std::uint32_t kErrorTimeout = 1460;        // ERROR_TIMEOUT
 // ERROR_INVALID_COMMAND_LINE
 constexpr std::uint32_t kErrorInvalidCommandLine = 1639;
 
+// Why the shell may not start a program, and a file this account may not
+// open.
+constexpr std::uint32_t kErrorCancelled = 1223;     // ERROR_CANCELLED
+constexpr std::uint32_t kErrorAppHelpBlock = 1259;  // ERROR_APPHELP_BLOCK
+// ERROR_ACCESS_DISABLED_BY_POLICY
+constexpr std::uint32_t kErrorAccessDisabledByPolicy = 1260;
+constexpr std::uint32_t kErrorCantAccessFile = 1920;  // ERROR_CANT_ACCESS_FILE
+// ERROR_SYSTEM_INTEGRITY_POLICY_VIOLATION
+constexpr std::uint32_t kErrorSystemIntegrityPolicyViolation = 4551;
+
 }  // namespace tolvu

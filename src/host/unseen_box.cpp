@@ -44,6 +44,10 @@ std::string Utf8(const std::u16string& text) {
   return out;
 }
 
+bool NobodySeesBoxes(Host& host) {
+  return host.SessionId() == 0 || !host.WindowStationVisible();
+}
+
 std::string UnseenBoxText(const std::u16string& title,
                           const std::u16string& text) {
   return Utf8(title + u": " + text + u"\r\n");

@@ -5,6 +5,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 #include <shellapi.h>
+#include <winnetwk.h>
 
 #include <algorithm>
 #include <climits>
@@ -50,6 +51,12 @@ HANDLE OpenShared(const std::u16string& name, DWORD access) {
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+// What reading a key back needs, and no more (the seam says why).
+constexpr REGSAM kReadBackAccess = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS;
+
+// The longest path Windows takes, in characters, with room for its end.
+constexpr DWORD kLongestPath = 32768;
 
 // The longest account or domain name, with room for its end.
 constexpr DWORD kMaxAccountName = 257;
@@ -257,6 +264,19 @@ bool OpensADevice(const std::wstring& name) {
   return device;
 }
 
+// Whether the file's access list keeps this account from what an export
+// does with it later: reading it, the flush's writing, the rename's and the
+// clean-up's deleting. A handle that made a file has the access it asked
+// for, whatever the list; a new open is checked against it.
+bool LockedOut(const std::u16string& name) {
+  HANDLE again = OpenShared(name, GENERIC_READ | GENERIC_WRITE | DELETE);
+  if (again == INVALID_HANDLE_VALUE) {
+    return GetLastError() == ERROR_ACCESS_DENIED;
+  }
+  CloseHandle(again);
+  return false;
+}
+
 // Reads the owner and the access list of `like` in one read; when the owner
 // is one to trust, makes *descriptor a descriptor for a new file with that
 // list (in *entries) and its protection, and sets *made. Otherwise 1307 and
@@ -320,7 +340,7 @@ void WindowsHost::ShowMessageBox(const std::u16string& text, Icon icon,
   }
   // Nobody could answer the box: report it where a log may catch it and go
   // on as if OK had been pressed.
-  if (!StationVisible()) {
+  if (NobodySeesBoxes(*this)) {
     WriteStandardError(UnseenBoxText(title, text));
     return;
   }
@@ -366,9 +386,12 @@ std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
     }
   }
   const std::wstring wide = Wide(name);
-  HANDLE file =
-      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, made ? &security : nullptr,
-                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared, so that it can be opened again while this handle, which may
+  // delete it whatever its access list says, is still open.
+  HANDLE file = CreateFileW(
+      wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      made ? &security : nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (OpensADevice(wide)) {
@@ -383,9 +406,18 @@ std::uint32_t WindowsHost::CreateNewFile(const std::u16string& name,
                : error;
   }
   // NUL.reg and its like open the device and make no file.
-  const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+  DWORD error =
+      GetFileType(file) == FILE_TYPE_DISK ? ERROR_SUCCESS : ERROR_BAD_DEVICE;
+  if (error == ERROR_SUCCESS && LockedOut(name)) {
+    // One that cannot go is the caller's, as any other it made.
+    FILE_DISPOSITION_INFO gone{TRUE};
+    error = SetFileInformationByHandle(file, FileDispositionInfo, &gone,
+                                       sizeof(gone)) != FALSE
+                ? ERROR_CANT_ACCESS_FILE
+                : ERROR_SUCCESS;
+  }
   CloseHandle(file);
-  return onDisk ? ERROR_SUCCESS : ERROR_BAD_DEVICE;
+  return error;
 }
 
 std::uint32_t WindowsHost::RemoveFile(const std::u16string& name) {
@@ -469,6 +501,13 @@ void WindowsHost::Pause(std::chrono::milliseconds time) {
 
 bool WindowsHost::WindowStationVisible() { return StationVisible(); }
 
+std::uint32_t WindowsHost::SessionId() {
+  DWORD session = 0;
+  return ProcessIdToSessionId(GetCurrentProcessId(), &session) != FALSE
+             ? session
+             : 1;
+}
+
 std::optional<std::string> WindowsHost::ToAnsi(const std::u16string& text) {
   return InCodePage(GetACP(), text);
 }
@@ -549,6 +588,47 @@ std::u16string WindowsHost::WindowsDirectory() {
   return Utf16(buffer.data(), length);
 }
 
+std::uint32_t WindowsHost::QueryDosDeviceW(const std::u16string& drive,
+                                           std::u16string* target) {
+  // Room for the longest path a name can stand for.
+  std::wstring buffer(kLongestPath, L'\0');
+  if (::QueryDosDeviceW(Wide(drive).c_str(), buffer.data(), kLongestPath) ==
+      0) {
+    return GetLastError();
+  }
+  *target = Utf16(buffer.data(), wcslen(buffer.data()));  // its first name
+  return ERROR_SUCCESS;
+}
+
+std::uint32_t WindowsHost::NetworkPath(const std::u16string& fullPath,
+                                       std::u16string* networkPath) {
+  // Only a network drive is worth asking mpr.dll, and its providers, about.
+  const std::wstring wide = Wide(fullPath);
+  if (GetDriveTypeW(wide.substr(0, 3).c_str()) != DRIVE_REMOTE) {
+    return ERROR_NOT_CONNECTED;
+  }
+  using UniversalNameFunction = DWORD(WINAPI*)(LPCWSTR, DWORD, LPVOID, LPDWORD);
+  const auto universalName = SystemFunction<UniversalNameFunction>(
+      L"mpr.dll", "WNetGetUniversalNameW");
+  if (universalName == nullptr) {
+    return ERROR_DLL_NOT_FOUND;
+  }
+  // The structure, then the path it points to, in aligned words.
+  std::vector<DWORD> buffer(
+      (sizeof(UNIVERSAL_NAME_INFOW) + kLongestPath * sizeof(wchar_t)) /
+          sizeof(DWORD) +
+      1);
+  auto size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+  const DWORD error = universalName(wide.c_str(), UNIVERSAL_NAME_INFO_LEVEL,
+                                    buffer.data(), &size);
+  if (error == NO_ERROR) {
+    const wchar_t* path =
+        reinterpret_cast<UNIVERSAL_NAME_INFOW*>(buffer.data())->lpUniversalName;
+    *networkPath = Utf16(path, wcslen(path));
+  }
+  return error;
+}
+
 std::uint32_t WindowsHost::RegCreateKeyA(std::uint32_t root,
                                          const std::string& subKey,
                                          HostKey* key) {
@@ -600,7 +680,7 @@ std::uint32_t WindowsHost::RegOpenKeyExW(std::uint32_t root,
                                          HostKey* key) {
   HKEY handle = nullptr;
   const LONG status = ::RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0,
-                                      KEY_READ, &handle);
+                                      kReadBackAccess, &handle);
   return KeyOrNothing(status, handle, key);
 }
 
@@ -649,6 +729,7 @@ Launched WindowsHost::ShellExecuteExA(const std::string& file,
   info.lpParameters = parameters.c_str();
   info.nShow = showMode;
   const BOOL started = shellExecuteEx(&info);
+  const DWORD lastError = started == FALSE ? GetLastError() : ERROR_SUCCESS;
   const auto code =
       static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp));
   if (started == FALSE || !LaunchStarted(code)) {
@@ -657,7 +738,7 @@ Launched WindowsHost::ShellExecuteExA(const std::string& file,
     }
     // A failure the shell gave no SE_ERR_* code for must still not read as
     // a start.
-    return Launched{LaunchStarted(code) ? 0 : code, 0};
+    return Launched{LaunchStarted(code) ? 0 : code, 0, lastError};
   }
   return Launched{code, reinterpret_cast<HostProcess>(info.hProcess)};
 }

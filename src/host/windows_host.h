@@ -1,7 +1,7 @@
 // The host on Windows: the process command line, real message boxes, the
 // file system, the code pages, the registry and the shell launch.
 //
-// ShowMessageBox, on a window station that is not visible, shows nothing
+// ShowMessageBox, where nobody sees boxes (NobodySeesBoxes), shows nothing
 // and writes "title: text" and CR LF to standard error as UTF-8, when the
 // process has a standard error. Where user32.dll cannot be loaded it shows
 // and writes nothing.
@@ -64,6 +64,13 @@ class WindowsHost final : public Host {
                       std::chrono::milliseconds timeout) override;
   bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
+
+  std::uint32_t SessionId() override;
+
+  std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                std::u16string* target) override;
+  std::uint32_t NetworkPath(const std::u16string& fullPath,
+                            std::u16string* networkPath) override;
 };
 
 }  // namespace tolvu

@@ -143,15 +143,33 @@ std::u16string ReserveNewFile(Host& host, const std::u16string& target,
                             u"one to take over",
                         kErrorAccessDenied);
   }
+  if (error == kErrorCantAccessFile) {
+    throw CannotWrite(target,
+                      u"the access list a new file beside it gets (the old "
+                      u"file's, or without one its folder's) would lock this "
+                      u"account out of the export",
+                      kErrorAccessDenied);
+  }
   if (error == kErrorBadDevice) {
     throw RunFailure{u"The export file name " + Quoted(target) +
                          u" is the name of a device, not a file; name a file.",
                      kErrorInvalidName};
   }
-  // Said of a file to create, "there is none of that name" would mislead.
-  const std::u16string reason =
-      error == kErrorFileExists     ? u"every name tried for it is taken"
-      : error == kErrorFileNotFound ? u"Windows error 2"
+  // The folder was there a moment ago: Controlled Folder Access refuses a
+  // program it does not trust so.
+  if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
+    throw CannotWrite(
+        target,
+        u"Windows refused to create a new file beside it (Windows error " +
+            DecimalText(error) +
+            u"). Controlled Folder Access or another protection may be the "
+            u"cause: add tolvu.exe, by its full path, to the apps Controlled "
+            u"Folder Access allows, or export to a folder it does not "
+            u"protect",
+        error);
+  }
+  const std::u16string reason = error == kErrorFileExists
+                                    ? u"every name tried for it is taken"
                                     : ErrorReason(error);
   throw CannotWrite(
       target, u"a new file beside it could not be created (" + reason + u")",

@@ -10,6 +10,7 @@
 #include "host/run_failure.h"
 #include "host/status_codes.h"
 #include "host/text.h"
+#include "host/unseen_box.h"
 #include "regfiles/export_file.h"
 #include "regfiles/file_errors.h"
 #include "regfiles/import_check.h"
@@ -36,7 +37,8 @@ std::string EditorFile(Host& host) {
   const std::u16string editor = folder + u"\\regedit.exe";
   std::string file = AnsiOrFail(host, editor, u"editor path");
   if (folder.empty() || FileError(host, editor) != kSuccess) {
-    throw RunFailure{u"", ReportLaunchResult(host, kLaunchFileNotFound)};
+    throw RunFailure{u"",
+                     ReportLaunchResult(host, Launched{kLaunchFileNotFound})};
   }
   return file;
 }
@@ -58,13 +60,12 @@ EditorRun RunEditor(Host& host, const std::string& editor,
                     const std::string& parameters) {
   const Launched launched =
       host.ShellExecuteExA(editor, parameters, kShowHidden);
-  const std::uint32_t status = ReportLaunchResult(host, launched.code);
+  const std::uint32_t status = ReportLaunchResult(host, launched);
   if (status != kSuccess || launched.process == 0) {
     return EditorRun{status, false};
   }
   const bool ended = host.WaitForProcess(
-      launched.process,
-      host.WindowStationVisible() ? kWaitForever : kUnattendedWait);
+      launched.process, NobodySeesBoxes(host) ? kUnattendedWait : kWaitForever);
   const bool endedByUs = !ended && host.EndProcess(launched.process);
   host.CloseProcess(launched.process);
   if (!ended) {
@@ -78,8 +79,10 @@ EditorRun RunEditor(Host& host, const std::string& editor,
   return EditorRun{kSuccess, true};
 }
 
-// The name as the system resolves it now: the editor may start in another
-// folder than the checks ran in (elevated, in the system folder).
+// The name as the system resolves it now, in any logon session: the editor
+// may start in another folder than the checks ran in, and in another
+// session (elevated: in the system folder, without the user's network
+// drives and subst letters).
 std::u16string FullPathOf(Host& host, const std::u16string& name) {
   std::u16string full;
   const std::uint32_t error = host.FullPathName(name, &full);
@@ -89,7 +92,7 @@ std::u16string FullPathOf(Host& host, const std::u16string& name) {
                          u".",
                      error};
   }
-  return full;
+  return PathForAnySession(host, full);
 }
 
 // The whole file, read into its entries before the editor runs. A file

@@ -38,18 +38,68 @@ const LaunchFailure* FindLaunchFailure(std::int32_t code) {
   return nullptr;
 }
 
+// The one that stands for the Win32 error.
+const LaunchFailure* FailureOfError(std::uint32_t error) {
+  for (const LaunchFailure& failure : kLaunchFailures) {
+    if (failure.status == error) {
+      return &failure;
+    }
+  }
+  return nullptr;
+}
+
+constexpr const char16_t* kBlockedByPolicy =
+    u"A policy blocks the registry editor (AppLocker, Windows Defender "
+    u"Application Control or a software restriction policy).";
+
+// Last errors whose SE_ERR_* code ("File access denied", or none) would
+// tell another story.
+struct LaunchRefusal {
+  std::uint32_t error;
+  const char16_t* message;
+};
+
+constexpr LaunchRefusal kLaunchRefusals[] = {
+    {kErrorCancelled,
+     u"The registry editor was not allowed to run: elevation was declined."},
+    {kErrorAppHelpBlock, kBlockedByPolicy},
+    {kErrorAccessDisabledByPolicy, kBlockedByPolicy},
+    {kErrorSystemIntegrityPolicyViolation, kBlockedByPolicy},
+};
+
+// What the box says of a failed launch.
+std::u16string LaunchFailureText(const Launched& launched) {
+  const std::uint32_t error = launched.lastError;
+  for (const LaunchRefusal& refusal : kLaunchRefusals) {
+    if (refusal.error == error) {
+      return refusal.message;
+    }
+  }
+  // Code 0 is no reason of the shell's: the call's own error is.
+  const bool byError = launched.code == 0 && error != kSuccess;
+  const LaunchFailure* failure =
+      byError ? FailureOfError(error) : FindLaunchFailure(launched.code);
+  if (failure != nullptr) {
+    return failure->message;
+  }
+  return u"Unknown error " +
+         (byError ? DecimalText(error) : DecimalText(launched.code));
+}
+
 }  // namespace
 
-std::uint32_t ReportLaunchResult(Host& host, std::int32_t code) {
+std::uint32_t ReportLaunchResult(Host& host, const Launched& launched) {
+  const std::int32_t code = launched.code;
   if (LaunchStarted(code)) {
     return kSuccess;
   }
+  host.ShowMessageBox(LaunchFailureText(launched), Icon::Exclamation, u"Error");
+  if (launched.lastError != kSuccess) {
+    return launched.lastError;
+  }
   if (const LaunchFailure* failure = FindLaunchFailure(code)) {
-    host.ShowMessageBox(failure->message, Icon::Exclamation, u"Error");
     return failure->status;
   }
-  host.ShowMessageBox(u"Unknown error " + DecimalText(code), Icon::Exclamation,
-                      u"Error");
   // Other small codes are Win32 errors already; negatives mean nothing.
   return code > 0 ? static_cast<std::uint32_t>(code) : kErrorGenFailure;
 }

@@ -9,8 +9,8 @@ namespace tolvu {
 
 // Shows the "Error" box for a failed launch (nothing for a code that means
 // the program was started, LaunchStarted) and returns the exit status: 0
-// when started, otherwise a Win32 error code that matches the reason, never
-// 0.
-std::uint32_t ReportLaunchResult(Host& host, std::int32_t code);
+// when started, otherwise the launch's last error, or without one a Win32
+// error code that matches the shell's reason; never 0.
+std::uint32_t ReportLaunchResult(Host& host, const Launched& launched);
 
 }  // namespace tolvu

@@ -11,6 +11,8 @@
 namespace tolvu {
 namespace {
 
+constexpr std::uint32_t kErrorNotConnected = 2250;  // ERROR_NOT_CONNECTED
+
 bool IsDrive(const std::u16string& name) {
   return name.size() == 2 && name[1] == u':';
 }
@@ -32,6 +34,9 @@ bool IsDeviceName(const std::u16string& name) {
                                word == u"AUX" || word == u"NUL")) ||
          (numbered && (word == u"COM" || word == u"LPT"));
 }
+
+// A network path: \\server\share.
+bool IsShare(const std::u16string& path) { return path.rfind(u"\\\\", 0) == 0; }
 
 bool IsPredefinedRoot(std::uint32_t root) {
   return root >= 0x80000000U && root <= 0x80000006U;
@@ -261,6 +266,9 @@ std::uint32_t RecordingHost::CreateNewFile(const std::u16string& name,
   if (folder != files.end() && folder->second.notWritableError != 0) {
     return folder->second.notWritableError;
   }
+  if (newFilesLockedOut) {
+    return kErrorCantAccessFile;  // made and removed again
+  }
   files[name] = created;
   fileChanges.push_back(FileChange{FileChange::Create, name, u""});
   return kSuccess;
@@ -365,6 +373,34 @@ void RecordingHost::Pause(std::chrono::milliseconds time) {
 }
 
 bool RecordingHost::WindowStationVisible() { return stationVisible; }
+
+std::uint32_t RecordingHost::SessionId() { return sessionId; }
+
+std::uint32_t RecordingHost::QueryDosDeviceW(const std::u16string& drive,
+                                             std::u16string* target) {
+  const auto mapped = drives.find(drive);
+  *target = mapped == drives.end() || IsShare(mapped->second)
+                ? u"\\Device\\HarddiskVolume1"  // a disk's, or the network's
+                : u"\\??\\" + mapped->second;
+  return kSuccess;
+}
+
+std::uint32_t RecordingHost::NetworkPath(const std::u16string& fullPath,
+                                         std::u16string* networkPath) {
+  const auto mapped = drives.find(fullPath.substr(0, 2));
+  if (mapped == drives.end() || !IsShare(mapped->second)) {
+    return kErrorNotConnected;
+  }
+  *networkPath = mapped->second + fullPath.substr(2);
+  return kSuccess;
+}
+
+std::u16string RecordingHost::EditorsPath(
+    const std::u16string& fullPath) const {
+  const auto mapped = drives.find(fullPath.substr(0, 2));
+  return mapped == drives.end() ? fullPath
+                                : mapped->second + fullPath.substr(2);
+}
 
 std::optional<std::string> RecordingHost::ToAnsi(const std::u16string& text) {
   return utf8CodePage ? EncodeUtf8(text) : EncodeCp1252(text);
@@ -590,7 +626,7 @@ Launched RecordingHost::ShellExecuteExA(const std::string& file,
                                         int showMode) {
   launches.push_back(Launch{file, parameters, showMode, files});
   if (!LaunchStarted(editor.launchResult)) {
-    return Launched{editor.launchResult, 0};
+    return Launched{editor.launchResult, 0, editor.launchError};
   }
   ++editorsRunning;
   if (!editor.givesProcess) {
@@ -641,7 +677,8 @@ void RecordingHost::EndEditor(const TestProcess& process) {
   }
   for (auto& [name, file] : files) {
     std::u16string full;
-    if (FullPathName(name, &full) == kSuccess && ToAnsi(full) == args[1]) {
+    if (FullPathName(name, &full) == kSuccess &&
+        ToAnsi(EditorsPath(full)) == args[1]) {
       file.content = editor.exportWritten
                          ? *editor.exportWritten
                          : ExportedContent(DecodeUtf8(args[2]));

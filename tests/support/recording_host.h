@@ -158,6 +158,9 @@ struct TestEditor {
   std::uint32_t exportHeldError = 0;
   std::uint64_t exportHeldMs = 0;
   bool endable = true;  // false: EndProcess cannot end it
+
+  // What a launch that fails gives as its last error.
+  std::uint32_t launchError = 0;
 };
 
 class RecordingHost final : public Host {
@@ -174,6 +177,7 @@ class RecordingHost final : public Host {
   std::u16string currentDirectory = u"C:\\Work";     // on drive C:
   TestEditor editor;
   bool stationVisible = true;
+  std::uint32_t sessionId = 1;  // 0: the services' session
   // False: an older Windows that ignores the manifest's code page, where the
   // process's is Windows-1252 too.
   bool utf8CodePage = true;
@@ -183,6 +187,16 @@ class RecordingHost final : public Host {
   std::uint32_t readAccessListError = 0;
   std::uint32_t flushError = 0;
   std::u16string accountSid = kTestAccount;  // the account running the tool
+
+  // A new file's access list keeps the account from reading, writing or
+  // deleting it.
+  bool newFilesLockedOut = false;
+
+  // Drive letters ("Z:") of the tool's logon session that stand for a share
+  // (\\server\share), as a network drive, or for a folder (C:\Deploy), as
+  // subst makes them. The editor runs in another session, which names their
+  // files by what they stand for.
+  std::map<std::u16string, std::u16string> drives;
 
   // What the run did.
   std::vector<ShownBox> boxes;
@@ -256,6 +270,13 @@ class RecordingHost final : public Host {
   bool EndProcess(HostProcess process) override;
   void CloseProcess(HostProcess process) override;
 
+  std::uint32_t SessionId() override;
+
+  std::uint32_t QueryDosDeviceW(const std::u16string& drive,
+                                std::u16string* target) override;
+  std::uint32_t NetworkPath(const std::u16string& fullPath,
+                            std::u16string* networkPath) override;
+
  private:
   // A name in the process's code page as the registry compares it.
   std::string Upper(const std::string& ansi) const;
@@ -279,6 +300,8 @@ class RecordingHost final : public Host {
   std::optional<TestKey*> OpenKey(HostKey key);
   // What the editor leaves when it ends by itself.
   void EndEditor(const TestProcess& process);
+  // A full path as the editor's session names it.
+  std::u16string EditorsPath(const std::u16string& fullPath) const;
   // Nothing for a handle that is not open (counted as a bad use).
   TestProcess* Running(HostProcess process);
   HostKey nextHandle_ = 0x100;

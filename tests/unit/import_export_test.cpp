@@ -26,11 +26,18 @@ void AddFilesAndKeys(RecordingHost& host) {
        {u"MyRegFile.reg", u"SETTINGS.REG", u"My File.reg", u"My Settings.reg",
         u"ab.reg", u"C:\\Deploy\\settings.reg", u"\\\\server\\share\\s.reg",
         u".\\s.reg", u"sub\\s.reg", u"C:\\Deploy Files\\settings.reg",
-        u"\u0141\u00f3d\u017a.reg"}) {
+        u"\u0141\u00f3d\u017a.reg", u"Z:\\s.reg", u"Y:\\s.reg", u"X:\\s.reg",
+        u"W:\\s.reg"}) {
     host.files[name] = ImportableFile();
   }
-  for (const std::u16string folder :
-       {u"C:\\My Dir", u"D:\\Backup Files", u"\\\\?\\C:\\Deploy"}) {
+  // A network drive, subst letters for a folder, a drive's root and a folder
+  // on the network drive.
+  host.drives = {{u"Z:", u"\\\\server\\share"},
+                 {u"Y:", u"C:\\Deploy"},
+                 {u"X:", u"C:\\"},
+                 {u"W:", u"Z:\\Deploy"}};
+  for (const std::u16string folder : {u"C:\\My Dir", u"D:\\Backup Files",
+                                      u"\\\\?\\C:\\Deploy", u"Z:\\Backup"}) {
     host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
   }
   for (const char* key : {"Software\\MyKey", "Software\\My Key"}) {
@@ -91,6 +98,19 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{"ImportWhollyQuoted",
                    u"import \"C:\\Deploy Files\\settings.reg\"",
                    "/s \"C:\\Deploy Files\\settings.reg\""},
+        // The editor, elevated, may run in another logon session, which has
+        // none of this one's drive letters.
+        LaunchCase{"ImportFromANetworkDrive", u"import Z:\\s.reg",
+                   "/s \\\\server\\share\\s.reg"},
+        LaunchCase{"ImportFromASubstLetter", u"import Y:\\s.reg",
+                   "/s C:\\Deploy\\s.reg"},
+        LaunchCase{"ImportFromASubstLetterOfARoot", u"import X:\\s.reg",
+                   "/s C:\\s.reg"},
+        LaunchCase{"ImportFromASubstLetterOnANetworkDrive", u"import W:\\s.reg",
+                   "/s \\\\server\\share\\Deploy\\s.reg"},
+        LaunchCase{"ExportToANetworkDrive", u"export HKCU\\A Z:\\Backup\\x.reg",
+                   "/e \\\\server\\share\\Backup\\x.reg.tolvu-4242.reg "
+                   "HKEY_CURRENT_USER\\A"},
         // In UTF-8, the process's code page.
         LaunchCase{"ImportAnyLanguage", u"import \u0141\u00f3d\u017a.reg",
                    "/s C:\\Work\\\xc5\x81\xc3\xb3"
@@ -310,6 +330,16 @@ INSTANTIATE_TEST_SUITE_P(
                       u"a new file beside it could not be created (access is "
                       u"denied)",
                       0},
+        // An administrator without elevation, where only Administrators
+        // may use the old file: nothing is launched, nothing left.
+        ExportRunCase{"AccessListLocksTheAccountOutKeepsTheOld", Old(),
+                      [](RecordingHost& h) { h.newFilesLockedOut = true; },
+                      kErrorAccessDenied, "old",
+                      u"\"x.reg\" cannot be written: the access list a new "
+                      u"file beside it gets (the old file's, or without one "
+                      u"its folder's) would lock this account out of the "
+                      u"export.",
+                      0},
         // Anyone may have planted a file owned by another account.
         ExportRunCase{"OwnedByAnotherAccountKeepsTheOld",
                       OwnedBy(u"S-1-5-21-1-2-3-1002"), nullptr,
@@ -355,6 +385,17 @@ INSTANTIATE_TEST_SUITE_P(
                       u"The new file \"x.reg.tolvu-4242-2.reg\" is left; it "
                       u"could not be removed: another program is using it.",
                       4000, true},
+        // Nobody can answer the editor in session 0, whatever its station
+        // says: it is ended at the bound.
+        ExportRunCase{"EndedAtTheBoundInSessionZero", Old(),
+                      [](RecordingHost& h) {
+                        h.stationVisible = true;
+                        h.sessionId = 0;
+                        h.editor.runsMs = 600001;
+                      },
+                      kErrorTimeout, "old",
+                      u"had not finished after 10 minutes and was ended.",
+                      600000},
         // Nobody can answer the editor there: it is ended at the bound.
         ExportRunCase{"EndedAtTheUnattendedBound", Old(),
                       [](RecordingHost& h) { h.editor.runsMs = 600001; },
@@ -428,8 +469,15 @@ TEST_P(CheckFailureTest, DescribesTouchesNothingLaunchesNothing) {
   host.files[u"x.reg"] = c.existing;
   host.files[u"Dir.reg"] = TestFile{kAttributeDirectory, 0, 0, ""};
   host.files[u"\\\\far\\s.reg"] = TestFile{0, 0, 53, ""};  // ERROR_BAD_NETPATH
-  host.files[u"C:\\Locked"] = TestFile{kAttributeDirectory, 0, 0, ""};
-  host.files[u"C:\\Locked"].notWritableError = kErrorAccessDenied;
+  // What creating a file in them meets: Controlled Folder Access answers
+  // as if the folder were missing.
+  for (const auto& [folder, error] : std::map<std::u16string, std::uint32_t>{
+           {u"C:\\Locked", kErrorAccessDenied},
+           {u"C:\\Documents", kErrorFileNotFound},
+           {u"C:\\Desktop", kErrorPathNotFound}}) {
+    host.files[folder] = TestFile{kAttributeDirectory, 0, 0, ""};
+    host.files[folder].notWritableError = error;
+  }
   const auto before = host.files;
   EXPECT_EQ(RunCommand(host, c.commandText), c.status);
   ASSERT_EQ(host.boxes.size(), 1U);  // no usage box after it
@@ -477,6 +525,16 @@ INSTANTIATE_TEST_SUITE_P(
                          kErrorAccessDenied,
                          u"\"C:\\Locked\\x.reg\" cannot be written: a new file "
                          u"beside it could not be created (access"},
+        CheckFailureCase{"FolderGuarded",
+                         u"export HKCU\\A C:\\Documents\\x.reg", TestFile{},
+                         kErrorFileNotFound,
+                         u"Windows refused to create a new file beside it "
+                         u"(Windows error 2). Controlled Folder Access or "
+                         u"another protection may be the cause: add tolvu.exe"},
+        CheckFailureCase{"FolderGuardedAsMissing",
+                         u"export HKCU\\A C:\\Desktop\\x.reg", TestFile{},
+                         kErrorPathNotFound,
+                         u"(Windows error 3). Controlled Folder Access"},
         // Names Windows takes for devices open no file.
         CheckFailureCase{"DeviceName", u"export HKCU\\A NUL.reg", TestFile{},
                          kErrorInvalidName,
