@@ -28,6 +28,7 @@ tolvu_add_lint(lint.trees trees)
 tolvu_add_lint(lint.tidy.portable tidy-portable -DTREE=${fuzz_tree})
 tolvu_add_lint(lint.tidy.windows tidy-windows -DTREE=${windows_tree})
 tolvu_add_lint(lint.msvc msvc)
+tolvu_add_lint(lint.links links)
 set_tests_properties(lint.trees PROPERTIES FIXTURES_SETUP tolvu_lint_trees)
 set_tests_properties(lint.tidy.portable lint.tidy.windows PROPERTIES
   FIXTURES_REQUIRED tolvu_lint_trees)

@@ -13,6 +13,9 @@
 #   msvc           every source of the msvc-mode tree (cmake/clang-cl-msvc.cmake)
 #                  compiles as MSVC would see it, syntax only (/Zs), and the
 #                  resource script too; GoogleTest's own sources are left out
+#   links          the documents' relative links name files that exist, and
+#                  those of the release zip's documents files it holds
+#                  (check_links.py)
 # TREE names the tree for the tidy checks. The checks are those of clang-tidy
 # 14, which .clang-tidy is written for.
 get_filename_component(root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
@@ -158,6 +161,12 @@ elseif(CHECK STREQUAL "tidy-windows")
     ${includes})
 elseif(CHECK STREQUAL "msvc")
   tolvu_check_msvc_mode()
+elseif(CHECK STREQUAL "links")
+  execute_process(COMMAND python3 "${CMAKE_CURRENT_LIST_DIR}/check_links.py" "${root}"
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "A document links to a file that is not there")
+  endif()
 elseif(CHECK STREQUAL "workflow")
   file(GLOB workflows "${root}/.github/workflows/*.yml")
   execute_process(COMMAND python3 "${CMAKE_CURRENT_LIST_DIR}/workflow_presets.py"
@@ -176,5 +185,5 @@ elseif(CHECK STREQUAL "workflow")
     endif()
   endforeach()
 else()
-  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows|msvc|workflow [-DTREE=DIR] -P lint.cmake")
+  message(FATAL_ERROR "usage: cmake -DCHECK=includes|format|fix-format|trees|tidy-portable|tidy-windows|msvc|workflow|links [-DTREE=DIR] -P lint.cmake")
 endif()

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds tolvu.exe for release (the package preset's tree) and writes, in
 # dist/:
-#   tolvu-<version>-win64.zip      tolvu.exe, usage.md (docs/usage.md), LICENSE
-#                                  and SHA256SUMS (their sums, in sha256sum's
-#                                  format)
+#   tolvu-<version>-win64.zip      tolvu.exe, usage.md and scripting.md (from
+#                                  docs), LICENSE and SHA256SUMS (their sums,
+#                                  in sha256sum's format)
 #   tolvu-<version>-win64.exe.sig  when signed: tolvu.exe's signature alone
 #   manifests/, bucket/            with --url: the winget and Scoop manifests
 # The version is the version resource's numbers, the fourth only when it is
@@ -33,7 +33,9 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 # The zip's files in their order; SHA256SUMS holds the sums of the others.
-readonly SUMMED=(tolvu.exe usage.md LICENSE)
+# The documents come from docs/ and link only to each other (lint.links).
+readonly DOCS=(usage.md scripting.md)
+readonly SUMMED=(tolvu.exe "${DOCS[@]}" LICENSE)
 readonly FILES=("${SUMMED[@]}" SHA256SUMS)
 readonly USAGE="[--cert FILE --key FILE [--timestamp URL] | --attach SIG [--ca FILE]] [--url URL --homepage PAGE]"
 
@@ -114,7 +116,7 @@ elif [[ -n "$attach" ]]; then
 else
   cp "$BUILD/tolvu.exe" "$STAGE/"
 fi
-cp docs/usage.md LICENSE "$STAGE/"
+cp "${DOCS[@]/#/docs/}" LICENSE "$STAGE/"
 (cd "$STAGE" && sha256sum "${SUMMED[@]}" >SHA256SUMS)
 for file in "${FILES[@]}"; do
   chmod 0644 "$STAGE/$file"
