@@ -1,13 +1,13 @@
 // The seam between the tool's logic and the platform. Everything the tool
 // takes from Windows goes through a Host passed down explicitly: the Windows
-// host makes the real calls; the recording host of the tests keeps an
-// in-memory registry, file system and editor, and records the boxes, the
-// launches, the file changes and the registry calls (not the file look-ups
-// and reads, the pauses or the conversions).
+// host makes the real calls, the recording host of the tests stands in for
+// them.
 //
 // Every status below is a Win32 error code: 0 (ERROR_SUCCESS) for success,
-// otherwise the code the system gave. No method throws, and none shows
-// anything but ShowMessageBox.
+// otherwise the code the system gave. A failure of the platform is such a
+// status, never an exception; the only exception a method may throw is
+// std::bad_alloc, when the memory for the text or bytes it returns runs
+// out. None shows anything but ShowMessageBox.
 #pragma once
 
 #include <chrono>

@@ -1,9 +1,9 @@
 // The host the unit tests and the fuzzer run the tool on: an in-memory
 // registry with key and value names compared without regard to case (of
-// ASCII and Cyrillic letters), a
-// scripted file system and launch result, UTF-8 as the process code page
-// beside Windows-1252 as the system's, and a record of every box, launch,
-// file change and registry call in order.
+// ASCII and Cyrillic letters), a scripted file system, editor and launch
+// result, UTF-8 as the process code page beside Windows-1252 as the
+// system's. It records every box, launch, file change and registry call in
+// order; not the file look-ups and reads, the pauses or the conversions.
 #pragma once
 
 #include <cstdint>
