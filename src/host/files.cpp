@@ -31,16 +31,6 @@ std::u16string SubstFolder(Host& host, const std::u16string& drive) {
 
 }  // namespace
 
-std::uint32_t FileError(Host& host, const std::u16string& name) {
-  std::uint32_t attributes = 0;
-  const std::uint32_t error = host.FileAttributes(name, &attributes);
-  if (error != kSuccess) {
-    return error;
-  }
-  return (attributes & kAttributeDirectory) == 0 ? kSuccess
-                                                 : kErrorFileNotFound;
-}
-
 bool TrustedOwner(const std::u16string& ownerSid,
                   const std::u16string& runningSid) {
   return (!runningSid.empty() && ownerSid == runningSid) ||

@@ -1,6 +1,6 @@
-// File-system helpers on top of the host: the attribute bits, whether a name
-// is a file, waiting out a busy file, the owners an export may trust, the
-// folder part of a name, and a path without this session's drive letters.
+// File-system helpers on top of the host: the attribute bits, waiting out a
+// busy file, the owners an export may trust, the folder part of a name, and a
+// path without this session's drive letters.
 #pragma once
 
 #include <chrono>
@@ -17,11 +17,6 @@ constexpr std::uint32_t kAttributeReadOnly = 0x1;
 constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeSystem = 0x4;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
-
-// 0 when the name is a file (any file, but not a folder); otherwise the
-// lookup's Win32 error, a folder of that name counting as a missing file
-// (ERROR_FILE_NOT_FOUND).
-std::uint32_t FileError(Host& host, const std::u16string& name);
 
 // What Windows answers while another program (a virus scanner, an indexer,
 // a backup agent) has a file open for a moment, as they do right after a

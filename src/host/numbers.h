@@ -25,8 +25,7 @@ std::optional<std::int32_t> RoundToInt32(double x);
 std::optional<std::uint8_t> HexDigitValue(char16_t ch);
 
 // A run of hexadecimal digits: where it ends (where it began when there is
-// none), and its value, which stops growing past 2^33: any run of that
-// value or more stands for a number too large for 32 bits.
+// none), and its value; 2^33 stands for any larger one.
 struct HexRun {
   std::size_t end = 0;
   std::uint64_t value = 0;

@@ -545,16 +545,12 @@ std::u16string WindowsHost::FromSystemCodePage(const std::string& bytes) {
 std::u16string WindowsHost::UpperCase(const std::u16string& text) {
   // Without LCMAP_LINGUISTIC_CASING this is the system's simple case
   // mapping, the one the registry's own comparison uses; the invariant
-  // locale keeps the user's out of it.
-  const std::wstring wide = Wide(text);
-  std::wstring upper(wide.size(), L'\0');
-  const int length =
-      static_cast<int>(std::min<std::size_t>(wide.size(), INT_MAX));
-  if (length == 0 || length != static_cast<int>(wide.size()) ||
-      LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(),
-                    length, upper.data(), length, nullptr, nullptr,
-                    0) != length) {
-    return text;
+  // locale keeps the user's out of it. Should it fail, the text stays.
+  std::wstring upper = Wide(text);
+  if (!upper.empty() && upper.size() <= INT_MAX) {
+    const int length = static_cast<int>(upper.size());
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, Wide(text).c_str(),
+                  length, upper.data(), length, nullptr, nullptr, 0);
   }
   return Utf16(upper.data(), upper.size());
 }

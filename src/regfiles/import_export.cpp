@@ -36,7 +36,9 @@ std::string EditorFile(Host& host) {
   const std::u16string folder = host.WindowsDirectory();
   const std::u16string editor = folder + u"\\regedit.exe";
   std::string file = AnsiOrFail(host, editor, u"editor path");
-  if (folder.empty() || FileError(host, editor) != kSuccess) {
+  std::uint32_t attributes = 0;
+  if (folder.empty() || host.FileAttributes(editor, &attributes) != kSuccess ||
+      (attributes & kAttributeDirectory) != 0) {
     throw RunFailure{u"",
                      ReportLaunchResult(host, Launched{kLaunchFileNotFound})};
   }

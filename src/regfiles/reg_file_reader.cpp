@@ -229,17 +229,6 @@ class Reader {
     return AtEnd();
   }
 
-  // The next line that holds more than blanks or a comment; false at the
-  // end of the file.
-  bool NextDataLine() {
-    while (NextLine()) {
-      if (!AtEnd()) {
-        return true;
-      }
-    }
-    return false;
-  }
-
   // Comma-separated bytes, on over the next lines while a backslash ends
   // them. Strings in hex form are stored as UTF-16: from an 8-bit file in
   // the system's code page, from a UTF-16 one with their closing zero added
@@ -259,7 +248,10 @@ class Reader {
         if (!AtEnd()) {
           return false;
         }
-        more = NextDataLine();
+        // On the next line that holds more than blanks or a comment.
+        do {
+          more = NextLine();
+        } while (more && AtEnd());
         if (more && !HexDigitValue(line_[at_])) {
           return false;
         }
