@@ -230,9 +230,7 @@ class Reader {
   }
 
   // Comma-separated bytes, on over the next lines while a backslash ends
-  // them. Strings in hex form are stored as UTF-16: from an 8-bit file in
-  // the system's code page, from a UTF-16 one with their closing zero added
-  // where it is missing.
+  // them.
   bool ReadHexBytes(RegEntry& value) {
     Bytes& data = value.data;
     for (bool more = true; more;) {
@@ -262,17 +260,23 @@ class Reader {
     if (!AtEnd()) {
       return false;
     }
-    if (value.type != kRegSz && value.type != kRegExpandSz &&
-        value.type != kRegMultiSz) {
-      return true;
+    if (value.type == kRegSz || value.type == kRegExpandSz ||
+        value.type == kRegMultiSz) {
+      StoreAsUtf16(data);
     }
+    return true;
+  }
+
+  // Strings in hex form are stored as UTF-16: from an 8-bit file in the
+  // system's code page, from a UTF-16 one with their closing zero added
+  // where it is missing.
+  void StoreAsUtf16(Bytes& data) const {
     if (!utf16_) {
       data = Utf16Bytes(decode_(std::string(data.begin(), data.end())));
     } else if (data.size() >= 2 && data.size() % 2 == 0 &&
                (data[data.size() - 2] != 0 || data.back() != 0)) {
       data.insert(data.end(), {0, 0});
     }
-    return true;
   }
 
   const Text text_;
